@@ -1,0 +1,36 @@
+// The state that the builders of one document share, held in one place and
+// passed explicitly: the field store, the migrate count, the split-condition
+// store, the split declarations and the declared-variables text.
+#ifndef MX_INTERFACE_DOCUMENT_STATE_H_
+#define MX_INTERFACE_DOCUMENT_STATE_H_
+
+#include <string>
+
+#include "interface/records.h"
+#include "platform/ordered_dict.h"
+
+namespace mx {
+
+struct DocumentState {
+  // Field records of the document's target tables, key table code + field
+  // name (array elements as name(k)), in the order the dumps list them.
+  OrderedDict<CFieldInfo> field_store;
+  // Set by the PRE-CONDITIONS builder, read by the main-query builder.
+  int migrate_count = 0;
+  // The per-object dictionary of split conditions.
+  OrderedDict<std::string> split_conditions;
+  // Split declarations written into the variables section.
+  std::string split_declarations;
+  // The declarations of the VAR element, read by rule rewriting.
+  std::string declared_variables;
+
+  // What Reset_Field_Store empties at the start of every document.
+  void ResetFieldStore() {
+    field_store.RemoveAll();
+    migrate_count = 0;
+  }
+};
+
+}  // namespace mx
+
+#endif  // MX_INTERFACE_DOCUMENT_STATE_H_

@@ -1,0 +1,35 @@
+// A repository connection: sends one SQL text and returns every row. The text
+// is built by the component in the original server's dialect and in
+// Windows-1252; each backend adapts it to its engine and converts the rows'
+// texts back to Windows-1252. Failures raise VbError with the platform's
+// numbers (a refused query -2147217900, a failed connection -2147467259).
+#ifndef MX_REPOSITORY_CONNECTION_H_
+#define MX_REPOSITORY_CONNECTION_H_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/variant.h"
+
+namespace mx::repository {
+
+struct ResultSet {
+  std::vector<std::string> columns;  // as the engine names them
+  std::vector<std::vector<Variant>> rows;
+};
+
+class Connection {
+ public:
+  virtual ~Connection() = default;
+  virtual ResultSet Execute(const std::string& sql) = 0;
+};
+
+// Opens the backend that the connection string names ("Data Source=FILE",
+// with or without "Provider=SQLite"). Raises -2147467259 when the string names
+// nothing we can open.
+std::unique_ptr<Connection> OpenConnection(const std::string& connection_string);
+
+}  // namespace mx::repository
+
+#endif  // MX_REPOSITORY_CONNECTION_H_
