@@ -1,4 +1,7 @@
+// The numbered error and the platform errors the component reports.
 #include "platform/error.h"
+
+#include <utility>
 
 namespace mx {
 

@@ -1,3 +1,4 @@
+// Conversions of a Variant with the original language's rules.
 #include "platform/variant.h"
 
 #include <cmath>
@@ -75,10 +76,10 @@ bool Variant::ToBool() const {
   if (const auto* i = std::get_if<int64_t>(&value_)) return *i != 0;
   if (const auto* d = std::get_if<double>(&value_)) return *d != 0.0;
   if (const auto* s = std::get_if<std::string>(&value_)) {
-    std::string t = vb::LCase(vb::Trim(*s));
-    if (t == "true") return true;
-    if (t == "false") return false;
-    return TextToNumber(*s) != 0.0;
+    // A Boolean column holds a number or the text True; any other text
+    // (False, Y, N, blank) reads as False.
+    if (vb::LCase(vb::Trim(*s)) == "true") return true;
+    return vb::IsNumeric(*s) && TextToNumber(*s) != 0.0;
   }
   if (IsEmpty()) return false;
   throw errors::TypeMismatch();
