@@ -1,1 +1,152 @@
-// Placeholder; filled in by work in progress.
+// Opening a repository connection from an ADO-style connection string. Only
+// the embedded SQLite backend exists so far: "Data Source=FILE", with no
+// provider or with Provider=SQLite (or SQLite3). Every other string is refused
+// with the platform's connection error and a description that names what was
+// asked for, never the whole string (it may hold a password).
+#include "repository/connection.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+#include "platform/encoding.h"
+#include "platform/error.h"
+#include "repository/sqlite_connection.h"
+
+namespace mx::repository {
+
+namespace {
+
+constexpr char kErrorSource[] = "Microsoft OLE DB Provider";
+constexpr std::string_view kBlanks = " \t\r\n";
+
+VbError CannotConnect(const std::string& description) {
+  return VbError(errors::kCannotConnect, kErrorSource, description);
+}
+
+std::string_view Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  const size_t last = text.find_last_not_of(kBlanks);
+  return text.substr(first, last - first + 1);
+}
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return lower;
+}
+
+// Reads a quoted value that starts at `pos` (on the opening quote) and moves
+// `pos` past the closing quote.
+std::string ReadQuotedValue(std::string_view text, size_t& pos) {
+  const char quote = text[pos++];
+  std::string value;
+  while (pos < text.size()) {
+    const char c = text[pos++];
+    if (c != quote) {
+      value += c;
+    } else if (pos < text.size() && text[pos] == quote) {
+      value += quote;  // a doubled quote stands for one
+      ++pos;
+    } else {
+      return value;
+    }
+  }
+  throw CannotConnect("Connection string has an unterminated quoted value");
+}
+
+// Reads the value of an entry from `pos` up to the ";" that ends it and moves
+// `pos` past that ";".
+std::string ReadValue(std::string_view text, size_t& pos) {
+  const size_t start = text.find_first_not_of(kBlanks, pos);
+  const bool quoted = start != std::string_view::npos &&
+                      (text[start] == '"' || text[start] == '\'');
+  if (!quoted) {
+    const size_t end = std::min(text.find(';', pos), text.size());
+    std::string value(Trim(text.substr(pos, end - pos)));
+    pos = end + 1;
+    return value;
+  }
+  pos = start;
+  std::string value = ReadQuotedValue(text, pos);
+  const size_t end = std::min(text.find(';', pos), text.size());
+  if (!Trim(text.substr(pos, end - pos)).empty()) {
+    throw CannotConnect("Connection string has text after the quoted value");
+  }
+  pos = end + 1;
+  return value;
+}
+
+bool IsSqliteProvider(std::string_view provider) {
+  const std::string name = Lower(provider);
+  return name == "sqlite" || name == "sqlite3";
+}
+
+std::string ValueOf(const std::map<std::string, std::string>& pairs,
+                    const std::string& key) {
+  const auto it = pairs.find(key);
+  return it == pairs.end() ? std::string() : it->second;
+}
+
+// ODBC strings come with the ODBC backend; until then they are refused by
+// name.
+void RefuseOdbc(const std::map<std::string, std::string>& pairs) {
+  static constexpr std::pair<const char*, const char*> kOdbcKeys[] = {
+      {"driver", "Driver"}, {"dsn", "DSN"}};
+  for (const auto& [key, name] : kOdbcKeys) {
+    if (pairs.count(key) != 0) {
+      throw CannotConnect("ODBC connection strings are not supported yet (" +
+                          std::string(name) + "=" + ValueOf(pairs, key) + ")");
+    }
+  }
+}
+
+}  // namespace
+
+std::map<std::string, std::string> ParseConnectionString(
+    std::string_view connection_string) {
+  std::map<std::string, std::string> pairs;
+  size_t pos = 0;
+  while (pos < connection_string.size()) {
+    const size_t stop = connection_string.find_first_of("=;", pos);
+    if (stop == std::string_view::npos || connection_string[stop] == ';') {
+      const std::string_view entry = connection_string.substr(pos, stop - pos);
+      if (!Trim(entry).empty()) {
+        throw CannotConnect("Connection string entry without \"=\": " +
+                            std::string(Trim(entry)));
+      }
+      pos =
+          stop == std::string_view::npos ? connection_string.size() : stop + 1;
+      continue;
+    }
+    const std::string key =
+        Lower(Trim(connection_string.substr(pos, stop - pos)));
+    if (key.empty()) {
+      throw CannotConnect("Connection string entry without a key");
+    }
+    pos = stop + 1;
+    pairs[key] = ReadValue(connection_string, pos);
+  }
+  return pairs;
+}
+
+std::unique_ptr<Connection> OpenConnection(
+    const std::string& connection_string) {
+  const auto pairs = ParseConnectionString(connection_string);
+  RefuseOdbc(pairs);
+  const std::string provider = ValueOf(pairs, "provider");
+  if (!provider.empty() && !IsSqliteProvider(provider)) {
+    throw CannotConnect("Provider not supported by this build: " + provider);
+  }
+  const std::string data_source = ValueOf(pairs, "data source");
+  if (data_source.empty()) {
+    throw CannotConnect("The connection string names no Data Source");
+  }
+  // Component texts are Windows-1252; file names are UTF-8.
+  return SqliteConnection::Open(Win1252ToUtf8(data_source));
+}
+
+}  // namespace mx::repository

@@ -6,8 +6,10 @@
 #ifndef MX_REPOSITORY_CONNECTION_H_
 #define MX_REPOSITORY_CONNECTION_H_
 
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/variant.h"
@@ -28,7 +30,16 @@ class Connection {
 // Opens the backend that the connection string names ("Data Source=FILE",
 // with or without "Provider=SQLite"). Raises -2147467259 when the string names
 // nothing we can open.
-std::unique_ptr<Connection> OpenConnection(const std::string& connection_string);
+std::unique_ptr<Connection> OpenConnection(
+    const std::string& connection_string);
+
+// The key=value pairs of an ADO-style connection string: keys trimmed and
+// lower-cased, values trimmed and unquoted ("..." or '...', where a doubled
+// quote stands for one and ";" is no separator). A later pair replaces an
+// earlier one with the same key. Raises -2147467259 for an entry without "="
+// or an unterminated quote.
+std::map<std::string, std::string> ParseConnectionString(
+    std::string_view connection_string);
 
 }  // namespace mx::repository
 

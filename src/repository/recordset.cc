@@ -21,17 +21,17 @@ void Recordset::Close() {
   open_ = false;
 }
 
-bool Recordset::BOF() const { return result_.rows.empty(); }
+bool Recordset::Bof() const { return result_.rows.empty(); }
 
-bool Recordset::EOF() const { return position_ >= result_.rows.size(); }
+bool Recordset::Eof() const { return position_ >= result_.rows.size(); }
 
 void Recordset::MoveNext() {
-  if (EOF()) throw errors::ItemNotFound();
+  if (Eof()) throw errors::ItemNotFound();
   ++position_;
 }
 
 const std::vector<Variant>& Recordset::CurrentRow() const {
-  if (EOF()) throw errors::ItemNotFound();
+  if (Eof()) throw errors::ItemNotFound();
   return result_.rows[position_];
 }
 

@@ -20,9 +20,10 @@ class Recordset {
   void Open(Connection& connection, const std::string& source);
   void Close();
 
-  // Both are True right after Open when there are no rows.
-  bool BOF() const;
-  bool EOF() const;
+  // BOF and EOF of the original (EOF is a C macro, hence the spelling). Both
+  // are true right after Open when there are no rows.
+  bool Bof() const;
+  bool Eof() const;
   void MoveNext();
 
   // Error 3265 when no column has that name or position; reading past the

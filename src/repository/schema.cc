@@ -1,1 +1,171 @@
-// Placeholder; filled in by work in progress.
+// The SQLite schema of the repository tables the component reads, with the
+// columns it reads or filters on, and the creation of an empty repository.
+// The schema has no keys, constraints or indexes: any data the original
+// server held must load. Text columns compare without trailing blanks
+// (COLLATE RTRIM), as the server's fixed-width columns did.
+#include "repository/schema.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/error.h"
+
+namespace mx::repository {
+
+namespace {
+
+constexpr char kErrorSource[] = "MOVX20XMLGenerator";
+constexpr int32_t kFileAlreadyExists = 58;
+// Index rows carry their field names in this many columns after the first
+// seven; readers address them by position.
+constexpr int kIndexPartColumns = 24;
+
+struct TableColumns {
+  const char* table;
+  const char* columns;  // separated by single blanks
+};
+
+// Key columns first, in the order the readers' conditions name them.
+constexpr TableColumns kTables[] = {
+    {"qxmap100", "mprf sapp tapp vers rele cust verf relf cusf deph scme apln"},
+    {"qxmap101", "mprf pprf"},
+    {"qxmap105", "mprf dver drel dcus"},
+    {"qxmap120",
+     "mprf vers rele cust tcpac tcmod tflno stat prtx comt stbl isms vari"},
+    {"qxmap130",
+     "mprf vers rele cust tcpac tcmod tflno scpac scmod sflno icod qury"},
+    {"qxmap140", "mprf vers rele cust tcpac tcmod tflno fdnm mrul type dnum"},
+    {"qxmap160", "mprf vers rele cust tcpac tcmod tflno func"},
+    {"qxmap170", "mprf vers rele cust cpac cmod cflno bpac bmod bflno"},
+    {"qxmap300", "ttbl stbl flst"},
+    {"qxddi100", "appl extn"},
+    {"qxddi101", "appl sour logn pswd"},
+    {"qxddi140", "appl cpac cmod flno"},
+    {"qxddi150", "appl cpac cmod flno fdnm fdno cdom iniv dept mand comb"},
+    {"qxddi160", "appl cpac cmod flno fdnm chld sern"},
+    {"qxddi200", "appl cpac cmod flno indn dupl acti"},  // then the parts
+    {"qxddi220", "appl cpac cdom type leng diga digb adju conv"},
+    {"qxddi230", "appl cpac cdom ctnm cnst"},
+    {"qxlgy115", "code ival oval"},
+    {"qxlgy140", "appl cpac cmod flno sour logn pswd"},
+    {"qxlgy141", "appl cpac cmod flno sepr tcol nskp"},
+    {"qxlgy150", "appl cpac cmod flno flna seqn dtyp spos epos tcol sepr"},
+    {"qxlib100", "mprf vers rele cust fnam fdef"},
+};
+
+bool IsBooleanColumn(std::string_view column) {
+  return column == "isms" || column == "tcol";
+}
+
+bool IsIntegerColumn(std::string_view table, std::string_view column) {
+  static const std::set<std::string_view> kIntegerColumns = {
+      "mprf", "pprf", "deph", "dept", "fdno", "sern", "indn",
+      "dnum", "extn", "seqn", "spos", "epos", "nskp"};
+  // Elsewhere (qxddi220) "type" is a one-letter data type.
+  if (table == "qxmap140" && column == "type") return true;
+  return kIntegerColumns.count(column) != 0;
+}
+
+std::string ColumnDefinition(std::string_view table, std::string_view column) {
+  std::string definition(column);
+  if (IsBooleanColumn(column)) return definition + " BOOLEAN";
+  if (IsIntegerColumn(table, column)) return definition + " INTEGER";
+  return definition + " TEXT COLLATE RTRIM";
+}
+
+std::vector<std::string> ColumnsOf(const TableColumns& table) {
+  std::vector<std::string> columns;
+  std::string_view rest = table.columns;
+  while (!rest.empty()) {
+    const size_t blank = rest.find(' ');
+    columns.emplace_back(rest.substr(0, blank));
+    rest = blank == std::string_view::npos ? "" : rest.substr(blank + 1);
+  }
+  if (std::string_view(table.table) == "qxddi200") {
+    for (int part = 1; part <= kIndexPartColumns; ++part) {
+      columns.push_back("prt" + std::to_string(part));
+    }
+  }
+  return columns;
+}
+
+std::string CreateTableStatement(const TableColumns& table) {
+  std::string statement = "CREATE TABLE " + std::string(table.table) + " (";
+  const char* separator = "\n  ";
+  for (const std::string& column : ColumnsOf(table)) {
+    statement += separator + ColumnDefinition(table.table, column);
+    separator = ",\n  ";
+  }
+  return statement + "\n);\n";
+}
+
+std::string BuildSchema() {
+  std::string schema;
+  for (const TableColumns& table : kTables) {
+    schema += CreateTableStatement(table);
+  }
+  return schema;
+}
+
+// Creates the file only when it does not exist yet, so that an existing
+// repository is never overwritten, even by a race. An empty file is a valid
+// empty SQLite database.
+void CreateEmptyFile(const std::string& path_utf8) {
+  std::FILE* file = std::fopen(path_utf8.c_str(), "wbx");
+  if (file != nullptr) {
+    std::fclose(file);
+    return;
+  }
+  switch (errno) {
+    case EEXIST:
+      throw VbError(kFileAlreadyExists, kErrorSource, "File already exists");
+    case ENOENT:
+    case ENOTDIR:
+      throw errors::PathNotFound();
+    default:
+      throw errors::FileAccess();
+  }
+}
+
+void WriteSchema(const std::string& path_utf8) {
+  sqlite3* db = nullptr;
+  int rc =
+      sqlite3_open_v2(path_utf8.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc == SQLITE_OK) {
+    const std::string script = "BEGIN;\n" + SqliteSchema() + "COMMIT;\n";
+    rc = sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr);
+  }
+  const std::string message = sqlite3_errmsg(db);
+  sqlite3_close_v2(db);  // rolls back an unfinished transaction
+  if (rc != SQLITE_OK) {
+    throw VbError(errors::kFileAccess, kErrorSource,
+                  "Cannot create the repository " + path_utf8 + ": " + message);
+  }
+}
+
+}  // namespace
+
+const std::string& SqliteSchema() {
+  static const std::string schema = BuildSchema();
+  return schema;
+}
+
+void CreateSqliteRepository(const std::string& path_utf8) {
+  CreateEmptyFile(path_utf8);
+  try {
+    WriteSchema(path_utf8);
+  } catch (...) {
+    std::error_code ignored;
+    std::filesystem::remove(path_utf8, ignored);
+    throw;
+  }
+}
+
+}  // namespace mx::repository

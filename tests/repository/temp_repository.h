@@ -1,0 +1,74 @@
+// Test helpers: unique temporary file names, an empty repository created with
+// the shipped schema (removed when the test ends) with a writable handle for
+// filling it, and catching the VbError an operation raises.
+#ifndef MX_TESTS_REPOSITORY_TEMP_REPOSITORY_H_
+#define MX_TESTS_REPOSITORY_TEMP_REPOSITORY_H_
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/error.h"
+#include "repository/schema.h"
+
+namespace mx::repository::testing {
+
+// A path in the temporary folder, unique per test and process, ending in
+// `suffix`.
+inline std::string TempPath(const std::string& suffix) {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  return ::testing::TempDir() + "mx_" + test->test_suite_name() + "_" +
+         test->name() + "_" + std::to_string(::getpid()) + suffix;
+}
+
+class TempRepository {
+ public:
+  TempRepository() : path_(TempPath(".db")) {
+    std::filesystem::remove(path_);
+    CreateSqliteRepository(path_);
+    EXPECT_EQ(sqlite3_open_v2(path_.c_str(), &writer_, SQLITE_OPEN_READWRITE,
+                              nullptr),
+              SQLITE_OK);
+  }
+  ~TempRepository() {
+    sqlite3_close_v2(writer_);
+    std::filesystem::remove(path_);
+  }
+  TempRepository(const TempRepository&) = delete;
+  TempRepository& operator=(const TempRepository&) = delete;
+
+  const std::string& path() const { return path_; }
+
+  // Runs SQL (UTF-8, SQLite's own dialect) on the writable handle.
+  void Exec(const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(writer_, sql.c_str(), nullptr, nullptr, &message) !=
+        SQLITE_OK) {
+      ADD_FAILURE() << sql << ": " << message;
+    }
+    sqlite3_free(message);
+  }
+
+ private:
+  std::string path_;
+  sqlite3* writer_ = nullptr;
+};
+
+// The VbError that `operation` raises; a test failure when it raises none.
+template <typename Operation>
+VbError RaisedError(Operation&& operation) {
+  try {
+    operation();
+  } catch (const VbError& error) {
+    return error;
+  }
+  ADD_FAILURE() << "no VbError was raised";
+  return VbError(0, "", "(none)");
+}
+
+}  // namespace mx::repository::testing
+
+#endif  // MX_TESTS_REPOSITORY_TEMP_REPOSITORY_H_
