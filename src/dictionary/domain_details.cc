@@ -29,7 +29,7 @@ bool Get_Domain_Details(GeneratorContext& ctx, const std::string& application,
         "appl = '" +
         SqlValue(application) + "' AND cpac+cdom = '" + SqlValue(domain) +
         "'");
-    if (rs.EOF()) {
+    if (rs.Eof()) {
       throw VbError(114, "XML Generation",
                     " No Domain information for the domain " + domain +
                         " in the Application " + application);
@@ -65,7 +65,7 @@ bool Get_Field_Domain_Details(GeneratorContext& ctx,
         " and cpac + cdom = (select cdom from qxddi150 where  appl = '" +
         SqlValue(application) + "'" + " and cpac+ cmod + flno + '.' + fdnm = '" +
         SqlValue(field) + "')");
-    if (rs.EOF()) return true;
+    if (rs.Eof()) return true;
     details->case_conversion = UpperOrEmpty(rs.Fields("conv"));
     details->alignment = UpperOrEmpty(rs.Fields("adju"));
     const Variant& length = rs.Fields("leng");

@@ -1,1 +1,94 @@
-// Placeholder; filled in by work in progress.
+#include "dictionary/field_store.h"
+
+#include "platform/vb_convert.h"
+#include "platform/vb_text.h"
+
+namespace mx::dd {
+
+namespace {
+
+bool IsOneOf(const std::string& s, std::initializer_list<const char*> set) {
+  for (const char* candidate : set) {
+    if (s == candidate) return true;
+  }
+  return false;
+}
+
+std::string BlankStringOfLength(int32_t length) {
+  return "String.Set$(\" \"," + vb::NumberToText(int64_t{length}) + ")";
+}
+
+CFieldInfo MakeRecord(const FieldDetails& field, const std::string& name,
+                      const std::string& neutral, const std::string& initial,
+                      int32_t length) {
+  CFieldInfo info;
+  info.StrTableName = field.table;
+  info.StrFieldName = name;
+  info.StrDomainName = field.domain;
+  info.StrInitialValue = neutral;
+  info.StrDefaultValue = vb::IsBlank(initial) ? neutral : initial;
+  info.IntDepth = field.depth;
+  info.StrFieldCase = field.case_conversion;
+  info.StrFieldAlign = field.alignment;
+  info.IntFieldLength = length;
+  info.StrFieldType = field.type;
+  info.StrMandField = field.mandatory;
+  return info;
+}
+
+}  // namespace
+
+std::string NeutralValue(const std::string& type, int32_t length) {
+  if (IsOneOf(type, {"D", "F"})) return "0.0";
+  if (IsOneOf(type, {"S", "M"})) return BlankStringOfLength(length);
+  if (type == "T") return "utc(0,0,2)";
+  if (type == "K") return "utc(0,0)";
+  return "0";
+}
+
+std::string AdjustedInitialValue(const std::string& type,
+                                 const std::string& initial_value,
+                                 const std::string& neutral) {
+  const bool blank = vb::IsBlank(initial_value);
+  if (IsOneOf(type, {"D", "F"})) {
+    if (blank) return "0.0";
+    if (vb::IsNumeric(initial_value) && !vb::Contains(initial_value, ".")) {
+      return initial_value + ".0";
+    }
+    return initial_value;
+  }
+  if (IsOneOf(type, {"S", "M"})) {
+    if (blank) return neutral;
+    if (!vb::Contains(initial_value, "\"")) return "\"" + initial_value + "\"";
+    return initial_value;
+  }
+  if (IsOneOf(type, {"T", "K"})) {
+    return (blank || initial_value == "0") ? neutral : initial_value;
+  }
+  return blank ? "0" : initial_value;
+}
+
+void Store_Field_Details_in_Dictionary(GeneratorContext& ctx,
+                                       const FieldDetails& field) {
+  try {
+    const int32_t length = vb::LongOfVal(field.length);
+    const std::string neutral = NeutralValue(field.type, length);
+    const std::string initial =
+        AdjustedInitialValue(field.type, field.initial_value, neutral);
+    if (field.depth < 1) {
+      ctx.doc.field_store.Add(
+          field.table + field.field_name,
+          MakeRecord(field, field.field_name, neutral, initial, length));
+      return;
+    }
+    for (int k = 1; k <= field.depth; ++k) {
+      std::string name = field.field_name + "(" + std::to_string(k) + ")";
+      ctx.doc.field_store.Add(field.table + name,
+                              MakeRecord(field, name, neutral, initial, length));
+    }
+  } catch (const VbError& e) {
+    ctx.ReportOperationError(e);
+  }
+}
+
+}  // namespace mx::dd

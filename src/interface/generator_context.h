@@ -6,6 +6,7 @@
 #define MX_INTERFACE_GENERATOR_CONTEXT_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -78,6 +79,8 @@ class GeneratorContext {
   Env* env;
   Clock* clock;
   ConnectionSource connections;
+  // Told after each target table of a run: tables done, tables selected.
+  std::function<void(int32_t, int32_t)> progress;
 
   // Opens a recordset on the connection string of the settings.
   repository::Recordset Query(const std::string& sql);

@@ -1,1 +1,197 @@
-// Placeholder; filled in by work in progress.
+#include "xml/create_xml.h"
+
+#include <functional>
+
+#include "dictionary/field_tag.h"
+#include "dictionary/index_tag.h"
+#include "dictionary/variable_tag.h"
+#include "platform/vb_text.h"
+#include "platform/xml_check.h"
+#include "rules/rule_rewriting.h"
+#include "run/main_query.h"
+#include "split/split_queries.h"
+#include "xml/dump_tag.h"
+#include "xml/escaping.h"
+#include "xml/output_path.h"
+
+namespace mx {
+
+bool Is_Well_Formed(const std::string& text) {
+  return CheckWellFormed(text).well_formed;
+}
+
+}  // namespace mx
+
+namespace mx::dd {
+
+namespace {
+
+constexpr int32_t kSectionNotWellFormed = 1010;
+
+// A section that fails the check is reported like every other failure of the
+// document, naming the section, the table and the parser's complaint.
+void CheckSection(const std::string& name, const std::string& table_code,
+                  const std::string& text) {
+  XmlCheck check = CheckWellFormed(text);
+  if (check.well_formed) return;
+  throw VbError(kSectionNotWellFormed, "XML Generation",
+                "Section " + name + " of " + table_code +
+                    " is not well-formed XML: " + check.message + " at line " +
+                    std::to_string(check.line));
+}
+
+// One step of the document: the builder, the section name used in reports,
+// and the wrapper the section is tested in (several sibling elements are
+// tested inside one).
+struct Section {
+  const char* name;
+  const char* wrapper;
+  std::function<bool(std::string*)> build;
+};
+
+std::string RootOpeningLine(const ConversionObject& object) {
+  return "<" + object.UpperTableCode() + " TYPE =\"F\" TARGETTABLES = \"" +
+         object.TableCode() + "\">" + vb::kCrLf;
+}
+
+std::string Wrapped(const char* wrapper, const std::string& text) {
+  if (wrapper == nullptr) return text;
+  return std::string("<") + wrapper + ">" + text + "</" + wrapper + ">";
+}
+
+}  // namespace
+
+int CountMigrates(const std::string& escaped_text) {
+  std::string words = vb::Replace(escaped_text, "\n", " ");
+  words = vb::Replace(words, "\r", " ");
+  words = vb::Replace(words, "\t", " ");
+  int kept = 0;
+  for (const std::string& word : vb::Split(words, " ")) {
+    if (vb::ContainsText(word, "migrate")) ++kept;
+  }
+  return kept - 1;
+}
+
+bool Construct_PreConditions_Tag(GeneratorContext& ctx,
+                                 const std::string& sapp,
+                                 const std::string& tapp,
+                                 const std::string& precondition,
+                                 std::string* text) {
+  text->clear();
+  try {
+    std::string rewritten;
+    if (!Replace_Empty_Default_Target(ctx, sapp, tapp, precondition,
+                                      &rewritten)) {
+      return false;
+    }
+    const std::string escaped = EscapeThreeEntities(rewritten);
+    *text = std::string("<PRE-CONDITIONS>") + vb::kCrLf + escaped + vb::kCrLf +
+            "</PRE-CONDITIONS>" + vb::kCrLf;
+    ctx.doc.migrate_count = CountMigrates(escaped);
+    return true;
+  } catch (const VbError& e) {
+    ctx.ReportOperationError(e);
+    return false;
+  }
+}
+
+bool Construct_Info_Tag(GeneratorContext& ctx, const ConversionObject& object,
+                        std::string* text) {
+  text->clear();
+  try {
+    const std::string upper = object.UpperTableCode();
+    std::string info = std::string(" <INFO>") + vb::kCrLf + " <" + upper +
+                       ">" + vb::kCrLf;
+    std::string part;
+    if (!Construct_Field_Tag(ctx, object.tapp, object.cpac, object.cmod,
+                             object.flno, &part)) {
+      return false;
+    }
+    info += part;
+    if (!Construct_Index_Tag(ctx, object.tapp, object.cpac, object.cmod,
+                             object.flno, &part)) {
+      return false;
+    }
+    info += part;
+    info += " </" + upper + ">" + vb::kCrLf;
+    if (!Construct_Variable_Tag(ctx, object, object.TableCode(), &part)) {
+      return false;
+    }
+    info += part;
+    if (!Construct_Source_Field_Tag(ctx, object.sapp, object.stbl, &part)) {
+      return false;
+    }
+    info += part;
+    if (!Construct_Source_Index_Tag(ctx, object.sapp, object.stbl, &part)) {
+      return false;
+    }
+    info += part;
+    info += "<SOURCETABLES>" + object.stbl + "</SOURCETABLES>" + " </INFO>" +
+            vb::kCrLf;
+    *text = std::move(info);
+    return true;
+  } catch (const VbError& e) {
+    ctx.ReportOperationError(e);
+    return false;
+  }
+}
+
+bool Create_XML(GeneratorContext& ctx, const ConversionObject& input) {
+  try {
+    ctx.doc.split_conditions.RemoveAll();
+    ctx.doc.ResetFieldStore();
+    ConversionObject object = input;
+    if (ctx.settings.split_vshells) {
+      std::string rewritten;
+      if (!AddSplitQueries_to_Precondition(ctx, object.sapp, object.prtx,
+                                           object.TableCode(), &rewritten)) {
+        return false;
+      }
+      object.prtx = rewritten;
+    }
+    CheckPlainName("x" + object.TableCode() + "0.XML");
+    const std::string folder =
+        EnsureOutputFolder(ctx, object.cpac + object.cmod);
+
+    const Section sections[] = {
+        {"INFO", nullptr,
+         [&](std::string* t) { return Construct_Info_Tag(ctx, object, t); }},
+        {"PRE-CONDITIONS", nullptr,
+         [&](std::string* t) {
+           return Construct_PreConditions_Tag(ctx, object.sapp, object.tapp,
+                                              object.prtx, t);
+         }},
+        {"MAINQUERY", "Source_Tables",
+         [&](std::string* t) {
+           return Construct_MainQuery_Tag(ctx, object, t);
+         }},
+        {"FUNCTION", nullptr,
+         [&](std::string* t) {
+           return Construct_Function_Tag(ctx, object, t);
+         }},
+        {"DUMPS", "AllDumps",
+         [&](std::string* t) {
+           return Construct_Dump_Tag(ctx, object, false, t);
+         }},
+    };
+
+    std::string document = RootOpeningLine(object);
+    for (const Section& section : sections) {
+      std::string text;
+      if (!section.build(&text)) return false;
+      if (vb::IsBlank(text)) continue;
+      CheckSection(section.name, object.TableCode(),
+                   Wrapped(section.wrapper, text));
+      document += text;
+    }
+    document += "</" + object.UpperTableCode() + ">";
+    ctx.env->WriteFile(
+        JoinPath(folder, "x" + object.TableCode() + "0.XML"), document);
+    return true;
+  } catch (const VbError& e) {
+    ctx.ReportOperationError(e);
+    return false;
+  }
+}
+
+}  // namespace mx::dd

@@ -1,0 +1,94 @@
+#include "cli/usage.h"
+
+namespace mx::cli {
+
+const char* MainHelp() {
+  return R"TXT(movx20xmlgen - writes the conversion-object XML documents of a migration
+profile from a workbench repository.
+
+Usage:
+  movx20xmlgen generate --connection STR --profile N --xml-path DIR [options]
+  movx20xmlgen call [--legacy] --connection STR [--set NAME=VALUE ...] METHOD [ARG ...]
+  movx20xmlgen repo init FILE
+  movx20xmlgen demo [DIR]
+  movx20xmlgen COMMAND --help
+
+Commands:
+  generate   run GenerateXMLFile for a profile and write its documents
+  call       call one public method of a generator class and print the result
+  repo init  create an empty SQLite repository with every table the tool reads
+  demo       build a demo repository in DIR and generate its documents
+
+Exit status: generate gives 0 when GenerateXMLFile returned True and 1 when it
+returned False; call gives 0 when the method returned and 1 when an error
+escaped it; every command gives 2 on a usage error.
+)TXT";
+}
+
+const char* GenerateHelp() {
+  return R"TXT(Usage: movx20xmlgen generate --connection STR --profile N --xml-path DIR
+         [--legacy] [--from CODE --to CODE | --select LIST] [--option N]
+         [--traverse | --no-traverse] [--checked-out] [--split]
+         [--row-size-check] [--clear] [--schema-ini-path DIR] [--user NAME]
+         [--log FILE] [--now "YYYY-MM-DD HH:MM:SS"] [--json]
+
+Generates one XML document per selected conversion object of profile N into
+DIR/<package><module>/x<table>0.XML.
+
+  --connection STR     repository connection string, e.g. "Data Source=repo.sqlite"
+  --profile N          migration profile number
+  --xml-path DIR       output folder (must exist unless --clear is given)
+  --legacy             use the legacy-source class (ClsXMLLegacy)
+  --from CODE --to CODE
+                       range of target tables; a code is package (2 characters),
+                       module (3) and table number (the rest), e.g. abcde001
+  --select LIST        comma-separated table codes; replaces the range
+  --option N           XMLGenerationOption 0-5 (which mapping statuses to write)
+  --traverse, --no-traverse
+                       look, or do not look, for mappings in parent profiles
+  --checked-out        use checked-out versions and accept status C
+  --split              split the conversion over several worker shells
+  --row-size-check     add the row-size declarations (Include2GBCheck)
+  --clear              delete and re-create the output folder first
+  --schema-ini-path DIR  folder for Schema.ini (legacy)
+  --user NAME          user name (stored only)
+  --log FILE           write the log to FILE (Windows-1252, CR LF) instead of
+                       standard error
+  --now TIME           fix the time written into log lines
+  --json               print the result as one JSON object on standard output
+)TXT";
+}
+
+const char* CallHelp() {
+  return R"TXT(Usage: movx20xmlgen call [--legacy] --connection STR [--set NAME=VALUE ...] METHOD [ARG ...]
+
+Creates the data-dictionary class (or with --legacy the legacy class), sets
+ConnectionString and every --set property in order, calls METHOD with the
+arguments given (by-reference arguments may be left out), and prints a JSON
+object with "result", every by-reference argument by its parameter name and
+"ErrorDescription". --set LogFileName=FILE opens FILE as the log of the call.
+
+Example:
+  movx20xmlgen call --connection "Data Source=repo.sqlite" \
+      Replace_Empty_Default_Target SRC TRG "x = target(pkcolor.red)"
+)TXT";
+}
+
+const char* RepoHelp() {
+  return R"TXT(Usage: movx20xmlgen repo init FILE
+
+Creates FILE as an empty SQLite repository with every table the generators
+read. An existing file is never overwritten.
+)TXT";
+}
+
+const char* DemoHelp() {
+  return R"TXT(Usage: movx20xmlgen demo [DIR]
+
+Builds a small demo repository in DIR (default: ./movx20xmlgen-demo), runs a
+generation of its demo profile into DIR/xml, writes the log to DIR/demo.log
+and prints where the documents are.
+)TXT";
+}
+
+}  // namespace mx::cli

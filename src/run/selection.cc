@@ -1,0 +1,46 @@
+#include "run/selection.h"
+
+#include "platform/vb_text.h"
+#include "repository/sql_value.h"
+
+namespace mx {
+
+using repository::SqlValue;
+
+bool QuoteSelectedList(std::string* list) {
+  if (vb::IsBlank(*list)) return false;
+  std::vector<std::string> items = vb::Split(*list, ",");
+  for (std::string& item : items) item = SqlValue(item);
+  *list = "'" + vb::Join(items, "','") + "'";
+  return true;
+}
+
+std::string SelectionQuery(const std::string& table_list,
+                           const std::string& application,
+                           const GeneratorSettings& s, bool use_list) {
+  const std::string& t = table_list;
+  std::string sql = " select " + t + ".cpac," + t + ".cmod," + t + ".flno " +
+                    " from " + t + " where " + " " + t + ".appl ='" +
+                    SqlValue(application) + "' and ";
+  if (use_list) {
+    return sql + " " + t + ".cpac + " + t + ".cmod + " + t + ".flno in (" +
+           s.list_of_mapping_objects_selected + ")";
+  }
+  return sql + " " + t + ".cpac between '" + SqlValue(s.package_from) +
+         "' and '" + SqlValue(s.package_to) + "' and " + " " + t +
+         ".cmod between '" + SqlValue(s.module_from) + "' and '" +
+         SqlValue(s.module_to) + "' and " + " " + t + ".flno between '" +
+         SqlValue(s.table_from) + "' and '" + SqlValue(s.table_to) + "'";
+}
+
+VbError EmptySelectionError(const GeneratorSettings& s) {
+  return VbError(
+      123, "XMLGeneration",
+      "No Mapping Objects exists to generate XML Files for the selected "
+      "Range  " +
+          s.package_from + s.module_from + s.table_from + " TO " +
+          s.package_to + s.module_to + s.table_to +
+          " Please select a valid range.");
+}
+
+}  // namespace mx

@@ -1,0 +1,4 @@
+-- A repository without the table list of the data dictionary.
+INSERT INTO qxmap100 (mprf, sapp, tapp, vers, rele, cust, verf, relf, cusf, deph, scme) VALUES
+  (1, 'SAPP', 'TAPP', 'V1', '01', 'CUS1', '', '', '', 1, 'N');
+DROP TABLE qxddi140;

@@ -1,0 +1,2 @@
+INSERT INTO qxmap100 (mprf, sapp, tapp, vers, rele, cust, verf, relf, cusf, deph, scme) VALUES
+  (1, 'SAPP', 'TAPP', NULL, '01', 'CUS1', '', '', '', 1, 'N');

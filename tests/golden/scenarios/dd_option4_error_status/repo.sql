@@ -1,0 +1,12 @@
+-- Under option 4 an object in status E is skipped as an error; status C is
+-- not selected at all.
+INSERT INTO qxmap100 (mprf, sapp, tapp, vers, rele, cust, verf, relf, cusf, deph, scme) VALUES
+  (1, 'SAPP', 'TAPP', 'V1', '01', 'CUS1', '', '', '', 1, 'N');
+INSERT INTO qxddi140 (appl, cpac, cmod, flno) VALUES
+  ('TAPP', 'ab', 'cde', '001'), ('TAPP', 'ab', 'cde', '002'), ('TAPP', 'ab', 'cde', '003');
+INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, comt, stbl, isms) VALUES
+  (1, 'V1', '01', 'CUS1', 'ab', 'cde', '001', 'E', 'x', NULL, 's', 0),
+  (1, 'V1', '01', 'CUS1', 'ab', 'cde', '002', 'M', 'x', NULL, 's', 0),
+  (1, 'V1', '01', 'CUS1', 'ab', 'cde', '003', 'C', 'x', NULL, 's', 0);
+INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, iniv, dept, mand, comb) VALUES
+  ('TAPP', 'ab', 'cde', '002', 'item', 1, '', NULL, 0, 'N', 'N');
