@@ -1,1 +1,213 @@
-// Placeholder; filled in by work in progress.
+#include "interface/cls_xml_generator.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "platform/env.h"
+#include "platform/vb_text.h"
+#include "rules/rule_rewriting.h"
+#include "run/dd_generation_run.h"
+
+namespace mx {
+
+namespace {
+
+// True when `path` names the filesystem root however it is spelled ("/",
+// "//", "/tmp/..", a link to it). When it cannot be resolved the answer is
+// True: the folder is then left alone.
+bool ResolvesToRoot(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path resolved = fs::weakly_canonical(path, ec);
+  if (ec) resolved = fs::absolute(path, ec).lexically_normal();
+  return ec || resolved.relative_path().empty();
+}
+
+constexpr char kInitialStatusFilter[] = "'V','G','E'";
+
+// The status filter an option selects; nullptr outside the enumeration.
+const char* StatusFilterOf(EnumGenerateXML option) {
+  switch (option) {
+    case ONLY_DEFAULT_GENERATED:
+      return "'G'";
+    case ONLY_MAINTAINED:
+      return "'M'";
+    case ONLY_VERIFIED:
+      return "'V'";
+    case GENERATED_AND_VERIFIED:
+      return "'V','G'";
+    case GENERATED_VERIFIED_MAINTAINED:
+    case All:
+      return "'V','G','M','E','X','D'";
+  }
+  return nullptr;
+}
+
+// A package or module code: lower-cased, fitted to its width.
+std::string RangeCode(const std::string& value, size_t width) {
+  return vb::Fit(vb::LCase(value), width);
+}
+
+// A table number: "000" prefixed, lower-cased, the last 3 characters.
+std::string RangeTableNumber(const std::string& value) {
+  return vb::Right(vb::LCase("000" + value), 3);
+}
+
+}  // namespace
+
+// ---- Settings both classes share ----
+
+void GeneratorObject::put_ConnectionString(const std::string& value) {
+  ctx_.settings.connection_string = value;
+}
+
+void GeneratorObject::put_XMLPath(const std::string& value) {
+  ctx_.settings.xml_path = value;
+}
+
+void GeneratorObject::put_ClearXMLDirectory(bool value) {
+  std::string& path = ctx_.settings.xml_path;
+  path = vb::Trim(path);
+  if (!value || path.empty() || ResolvesToRoot(path)) return;
+  Env& env = *ctx_.env;
+  if (env.FolderExists(path)) env.DeleteFolder(path);
+  env.CreateFolder(path);
+}
+
+void GeneratorObject::put_TraverseGeneration(bool value) {
+  ctx_.settings.traverse_generation = value;
+}
+
+void GeneratorObject::put_ConsiderCheckedOutVersions(bool value) {
+  ctx_.settings.consider_checked_out_versions = value;
+}
+
+void GeneratorObject::putref_LogFileName(std::shared_ptr<TextStream> log) {
+  ctx_.log = std::move(log);
+}
+
+void GeneratorObject::put_UserName(const std::string& value) {
+  ctx_.settings.user_name = value;
+}
+
+void GeneratorObject::put_ListOfMappingObjectsSelected(
+    const std::string& value) {
+  ctx_.settings.list_of_mapping_objects_selected = value;
+}
+
+void GeneratorObject::put_SplitVshells(bool value) {
+  ctx_.settings.split_vshells = value;
+}
+
+std::string GeneratorObject::get_ErrorDescription() const {
+  return ctx_.error_description;
+}
+
+// ---- ClsXMLGenerator ----
+
+ClsXMLGenerator::ClsXMLGenerator()
+    : GeneratorObject(GeneratorKind::kDataDictionary) {
+  GeneratorSettings& s = ctx_.settings;
+  s.status_filter = kInitialStatusFilter;
+  s.traverse_generation = true;
+  s.package_from = s.package_to = vb::Space(2);
+  s.module_from = s.module_to = vb::Space(3);
+  s.table_from = s.table_to = vb::Space(3);
+}
+
+void ClsXMLGenerator::put_MigrationProfile(int16_t value) {
+  ctx_.settings.migration_profile = value;
+}
+
+void ClsXMLGenerator::put_PackageFrom(const std::string& value) {
+  ctx_.settings.package_from = RangeCode(value, 2);
+}
+
+void ClsXMLGenerator::put_ModuleFrom(const std::string& value) {
+  ctx_.settings.module_from = RangeCode(value, 3);
+}
+
+void ClsXMLGenerator::put_TableFrom(const std::string& value) {
+  ctx_.settings.table_from = RangeTableNumber(value);
+}
+
+void ClsXMLGenerator::put_PackageTo(const std::string& value) {
+  ctx_.settings.package_to = RangeCode(value, 2);
+}
+
+void ClsXMLGenerator::put_ModuleTo(const std::string& value) {
+  ctx_.settings.module_to = RangeCode(value, 3);
+}
+
+void ClsXMLGenerator::put_TableTo(const std::string& value) {
+  ctx_.settings.table_to = RangeTableNumber(value);
+}
+
+void ClsXMLGenerator::put_Include2GBCheck(bool value) {
+  ctx_.settings.include_2gb_check = value;
+}
+
+void ClsXMLGenerator::put_XMLGenerationOption(EnumGenerateXML value) {
+  ctx_.settings.xml_generation_option = value;
+  if (const char* filter = StatusFilterOf(value)) {
+    ctx_.settings.status_filter = filter;
+  }
+}
+
+std::string ClsXMLGenerator::get_ListOfXMLGenerated() const {
+  return ctx_.list_of_xml_generated;
+}
+
+int32_t ClsXMLGenerator::get_NoOfXMLGenerated() const {
+  return ctx_.no_of_xml_generated;
+}
+
+bool ClsXMLGenerator::GenerateXMLFile() { return dd::GenerateXMLFile(ctx_); }
+
+bool ClsXMLGenerator::Replace_Empty_Default_Target(std::string StrSrcAppl,
+                                                   std::string StrTrgAppl,
+                                                   std::string StrString,
+                                                   std::string& Return_String) {
+  return dd::Replace_Empty_Default_Target(ctx_, StrSrcAppl, StrTrgAppl,
+                                          StrString, &Return_String);
+}
+
+const MemberTable& ClsXMLGenerator::Members() const {
+  using C = ClsXMLGenerator;
+  static const MemberTable* table = new MemberTable(
+      MemberTableBuilder<C>()
+          .Put("MigrationProfile", &C::put_MigrationProfile)
+          .Put("PackageFrom", &C::put_PackageFrom)
+          .Put("ModuleFrom", &C::put_ModuleFrom)
+          .Put("TableFrom", &C::put_TableFrom)
+          .Put("PackageTo", &C::put_PackageTo)
+          .Put("ModuleTo", &C::put_ModuleTo)
+          .Put("TableTo", &C::put_TableTo)
+          .Put("ConnectionString", &C::put_ConnectionString)
+          .Put("XMLPath", &C::put_XMLPath)
+          .Put("Include2GBCheck", &C::put_Include2GBCheck)
+          .Put("XMLGenerationOption", &C::put_XMLGenerationOption)
+          .Put("ClearXMLDirectory", &C::put_ClearXMLDirectory)
+          .Get("ListOfXMLGenerated", &C::get_ListOfXMLGenerated)
+          .Get("ErrorDescription", &C::get_ErrorDescription)
+          .PutRef("LogFileName", &C::putref_LogFileName)
+          .Put("UserName", &C::put_UserName)
+          .Put("ListOfMappingObjectsSelected",
+               &C::put_ListOfMappingObjectsSelected)
+          .Put("TraverseGeneration", &C::put_TraverseGeneration)
+          .Get("NoOfXMLGenerated", &C::get_NoOfXMLGenerated)
+          .Put("ConsiderCheckedOutVersions", &C::put_ConsiderCheckedOutVersions)
+          .Put("SplitVshells", &C::put_SplitVshells)
+          .Method("GenerateXMLFile", &C::GenerateXMLFile, {})
+          .Method("Replace_Empty_Default_Target",
+                  &C::Replace_Empty_Default_Target,
+                  {"StrSrcAppl", "StrTrgAppl", "StrString", "Return_String"})
+          .Reserved("AddSplitQueries_to_Precondition")
+          .Reserved("get_split_fields")
+          .Reserved("RowSizeofTable")
+          .Build());
+  return *table;
+}
+
+}  // namespace mx

@@ -1,1 +1,76 @@
-// Placeholder; filled in by work in progress.
+#include "interface/cls_xml_legacy.h"
+
+#include "platform/vb_text.h"
+
+namespace mx {
+
+ClsXMLLegacy::ClsXMLLegacy() : GeneratorObject(GeneratorKind::kLegacy) {}
+
+void ClsXMLLegacy::put_MigrationProfile(int32_t value) {
+  ctx_.settings.migration_profile = value;
+}
+
+void ClsXMLLegacy::put_PackageFrom(const std::string& value) {
+  ctx_.settings.package_from = vb::LCase(value);
+}
+
+void ClsXMLLegacy::put_ModuleFrom(const std::string& value) {
+  ctx_.settings.module_from = vb::LCase(value);
+}
+
+void ClsXMLLegacy::put_TableFrom(const std::string& value) {
+  ctx_.settings.table_from = value;
+}
+
+void ClsXMLLegacy::put_PackageTo(const std::string& value) {
+  ctx_.settings.package_to = vb::LCase(value);
+}
+
+void ClsXMLLegacy::put_ModuleTo(const std::string& value) {
+  ctx_.settings.module_to = vb::LCase(value);
+}
+
+void ClsXMLLegacy::put_TableTo(const std::string& value) {
+  ctx_.settings.table_to = value;
+}
+
+void ClsXMLLegacy::put_SchemaINIPath(const std::string& value) {
+  ctx_.settings.schema_ini_path = value;
+}
+
+const MemberTable& ClsXMLLegacy::Members() const {
+  using C = ClsXMLLegacy;
+  using B = MemberTableBuilder<C>;
+  constexpr B::Pass kByRef = B::Pass::kByReference;
+  static const MemberTable* table = new MemberTable(
+      B().Put("MigrationProfile", &C::put_MigrationProfile)
+          .Put("ClearXMLDirectory", &C::put_ClearXMLDirectory)
+          .Put("PackageFrom", &C::put_PackageFrom)
+          .Put("ModuleFrom", &C::put_ModuleFrom)
+          .Put("TableFrom", &C::put_TableFrom)
+          .Put("PackageTo", &C::put_PackageTo)
+          .Put("ModuleTo", &C::put_ModuleTo)
+          .Put("TableTo", &C::put_TableTo)
+          .Put("ConnectionString", &C::put_ConnectionString)
+          .Put("XMLPath", &C::put_XMLPath)
+          .Put("TraverseGeneration", &C::put_TraverseGeneration)
+          .Put("ConsiderCheckedOutVersions", &C::put_ConsiderCheckedOutVersions)
+          .PutRef("LogFileName", &C::putref_LogFileName)
+          .Put("SchemaINIPath", &C::put_SchemaINIPath, kByRef)
+          .Put("UserName", &C::put_UserName, kByRef)
+          .Get("ErrorDescription", &C::get_ErrorDescription)
+          .Put("ListOfMappingObjectsSelected",
+               &C::put_ListOfMappingObjectsSelected)
+          .Put("SplitVshells", &C::put_SplitVshells)
+          .Reserved("GenerateXMLFile")
+          .Reserved("Replace_Empty_Default_Target")
+          .Reserved("AddSplitQueries_to_Precondition")
+          .Reserved("get_split_fields")
+          .Reserved("ConstructSplitInfoFile")
+          .Reserved("GetConnStr")
+          .Reserved("GetFromToRange")
+          .Build());
+  return *table;
+}
+
+}  // namespace mx

@@ -1,0 +1,39 @@
+// ClsXMLLegacy, the public class for profiles whose source is a legacy
+// application: its settings and their storing rules. It has no
+// initialisation of its own (numbers 0, texts empty, Booleans False, no log
+// stream). Its operations are reserved in the member table, so that dispatch
+// ids stay fixed, and are not available yet.
+#ifndef MX_INTERFACE_CLS_XML_LEGACY_H_
+#define MX_INTERFACE_CLS_XML_LEGACY_H_
+
+#include <cstdint>
+#include <string>
+
+#include "interface/cls_xml_generator.h"
+
+namespace mx {
+
+class ClsXMLLegacy : public GeneratorObject {
+ public:
+  static constexpr char kProgId[] = "MOVX20XMLGenerator.ClsXMLLegacy";
+
+  ClsXMLLegacy();
+
+  void put_MigrationProfile(int32_t value);
+  // Lower-cased, any length.
+  void put_PackageFrom(const std::string& value);
+  void put_ModuleFrom(const std::string& value);
+  // Unchanged; the run pads it.
+  void put_TableFrom(const std::string& value);
+  void put_PackageTo(const std::string& value);
+  void put_ModuleTo(const std::string& value);
+  void put_TableTo(const std::string& value);
+  void put_SchemaINIPath(const std::string& value);
+
+  std::string_view ProgId() const override { return kProgId; }
+  const MemberTable& Members() const override;
+};
+
+}  // namespace mx
+
+#endif  // MX_INTERFACE_CLS_XML_LEGACY_H_

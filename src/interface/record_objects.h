@@ -1,0 +1,42 @@
+// CDumpInfo and CFieldInfo as automation objects: each wraps its record and
+// makes every field a read/write property, dispatch ids in the order the
+// fields are declared. C++ callers use record() directly.
+#ifndef MX_INTERFACE_RECORD_OBJECTS_H_
+#define MX_INTERFACE_RECORD_OBJECTS_H_
+
+#include "interface/dispatch.h"
+#include "interface/records.h"
+
+namespace mx {
+
+class CDumpInfoObject : public DispatchObject {
+ public:
+  static constexpr char kProgId[] = "MOVX20XMLGenerator.CDumpInfo";
+
+  CDumpInfo& record() { return record_; }
+  const CDumpInfo& record() const { return record_; }
+
+  std::string_view ProgId() const override { return kProgId; }
+  const MemberTable& Members() const override;
+
+ private:
+  CDumpInfo record_;
+};
+
+class CFieldInfoObject : public DispatchObject {
+ public:
+  static constexpr char kProgId[] = "MOVX20XMLGenerator.CFieldInfo";
+
+  CFieldInfo& record() { return record_; }
+  const CFieldInfo& record() const { return record_; }
+
+  std::string_view ProgId() const override { return kProgId; }
+  const MemberTable& Members() const override;
+
+ private:
+  CFieldInfo record_;
+};
+
+}  // namespace mx
+
+#endif  // MX_INTERFACE_RECORD_OBJECTS_H_
