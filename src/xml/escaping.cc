@@ -1,1 +1,51 @@
-// Placeholder; filled in by work in progress.
+// Escaping of repository text for element content. Both forms are plain
+// replacements done in one pass: replacing "&" first and then "<", ">" (and
+// the double quote) one after the other gives the same text as mapping each
+// character once, because no replacement produces a character that a later
+// step replaces.
+#include "xml/escaping.h"
+
+namespace mx {
+
+namespace {
+
+// The entity of `c`, or nullptr when `c` stays as it is.
+const char* EntityOf(char c, bool escape_quote) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '"':
+      return escape_quote ? "&quot;" : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+std::string EscapeEntities(std::string_view text, bool escape_quote) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (char c : text) {
+    if (const char* entity = EntityOf(c, escape_quote)) {
+      out.append(entity);
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string EscapeThreeEntities(std::string_view text) {
+  return EscapeEntities(text, /*escape_quote=*/false);
+}
+
+std::string Escape_XML_Text(std::string_view text) {
+  return EscapeEntities(text, /*escape_quote=*/true);
+}
+
+}  // namespace mx

@@ -8,7 +8,7 @@ INSERT INTO qxddi140 (appl, cpac, cmod, flno) VALUES
   ('TAPP', 'ab', 'cde', '004'), ('TAPP', 'ab', 'cde', '005'), ('TAPP', 'ab', 'cde', '006'),
   ('TAPP', 'ab', 'cde', '007'), ('TAPP', 'ab', 'cde', '008'), ('TAPP', 'ab', 'cde', '009'),
   ('TAPP', 'ab', 'cde', '010'), ('TAPP', 'ab', 'cde', '011'), ('TAPP', 'ab', 'cde', '012'),
-  ('TAPP', 'ab', 'cde', '013'), ('TAPP', 'ab', 'cde', '014'), ('TAPP', 'ab', 'cde', '015'),
+  ('TAPP', 'ab', 'cde', '013'), ('TAPP', 'ab', 'cde', '014'), ('TAPP', 'ab', 'cde', '015'), ('TAPP', 'ab', 'cde', '016'),
   ('TAPP', 'ab', 'xyz', '001'), ('OTHER', 'ab', 'cde', '020');
 
 INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, comt, stbl, isms) VALUES
@@ -30,7 +30,8 @@ INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, c
   (7, 'V1', '01', 'CUS1', 'ab', 'cde', '013', 'V', '', NULL, 'abfgh001 & abfgh002', 0),
   (7, 'V1', '01', 'CUS1', 'ab', 'cde', '014', 'G', '', NULL, 's', 1),
   (7, 'V1', '01', 'CUS1', 'ab', 'xyz', '001', 'V', '', NULL, 's', 0),
-  (7, 'V1', '01', 'CUS1', 'ab', 'cde', '015', 'V', '', NULL, 's', 0);
+  (7, 'V1', '01', 'CUS1', 'ab', 'cde', '015', 'V', '', NULL, 's', 0),
+  (3, 'V0', '01', 'CUS1', 'ab', 'cde', '016', 'X', 'x', NULL, 's', 0);
 
 -- ab cde 001: every kind of field.
 INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, iniv, dept, mand, comb) VALUES
