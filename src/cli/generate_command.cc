@@ -9,7 +9,7 @@
 #include "cli/json_writer.h"
 #include "cli/progress_bar.h"
 #include "cli/usage.h"
-#include "interface/cls_xml_generator.h"
+#include "interface/generator_object.h"
 #include "interface/dispatch.h"
 #include "platform/clock.h"
 #include "platform/encoding.h"

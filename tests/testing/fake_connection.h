@@ -30,18 +30,32 @@ class FakeConnection : public repository::Connection {
     sent_.push_back(sql);
     auto it = answers_.find(sql);
     if (it == answers_.end()) {
+      if (default_empty_) return repository::ResultSet();
       throw VbError(errors::kQueryRefused, "FakeConnection",
                     "unexpected query: " + sql);
     }
     return it->second;
   }
 
+  // Unknown texts get an empty result instead of a refusal.
+  void set_default_empty(bool on) { default_empty_ = on; }
+
   const std::vector<std::string>& sent() const { return sent_; }
 
  private:
   std::map<std::string, repository::ResultSet> answers_;
   std::vector<std::string> sent_;
+  bool default_empty_ = false;
 };
+
+// A result set from column names and rows of values.
+inline repository::ResultSet Rows(std::vector<std::string> columns,
+                                  std::vector<std::vector<Variant>> rows) {
+  repository::ResultSet r;
+  r.columns = std::move(columns);
+  r.rows = std::move(rows);
+  return r;
+}
 
 }  // namespace mx::testing
 

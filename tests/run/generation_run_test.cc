@@ -1,0 +1,136 @@
+// The data-dictionary run against a fake repository: which queries it sends
+// in which order, and the settings it changes in place.
+#include <algorithm>
+
+#include "gtest/gtest.h"
+#include "run/dd_generation_run.h"
+#include "run/selection.h"
+#include "testing/test_context.h"
+
+namespace mx {
+namespace {
+
+using testing::Rows;
+
+const std::vector<std::string> kProfileColumns = {
+    "mprf", "sapp", "tapp", "vers", "rele", "cust",
+    "verf", "relf", "cusf", "deph", "scme"};
+
+repository::ResultSet Profile(int64_t number, const char* vers,
+                              const char* verf, int64_t depth,
+                              const char* scme = "N") {
+  return Rows(kProfileColumns, {{number, "SAPP", "TAPP", vers, "01", "CUS1",
+                                 verf, "01", "CUS1", depth, scme}});
+}
+
+const char kProfile7[] = " select qxmap100.* from qxmap100 where mprf = 7";
+const char kParentOf7[] =
+    " select qxmap100.* from qxmap100  where qxmap100.vers ='V0' and "
+    "qxmap100.rele = '01' and qxmap100.cust = 'CUS1'";
+
+std::string MappingQuery(int profile, const std::string& vers,
+                         const std::string& filter) {
+  return "select qxmap120.*  from qxmap120   where qxmap120.mprf = " +
+         std::to_string(profile) + "  and qxmap120.vers ='" + vers +
+         "' and qxmap120.rele ='01' and qxmap120.cust ='CUS1' and "
+         "qxmap120.tcpac='ab' and qxmap120.tcmod ='cde' and "
+         "qxmap120.tflno='001' and stat in (" +
+         filter + " )";
+}
+
+struct RunFixture : public ::testing::Test {
+  void SetUp() override {
+    t.ctx.settings.migration_profile = 7;
+    t.ctx.settings.status_filter = "'V','G','E'";
+    t.ctx.settings.list_of_mapping_objects_selected = "abcde001";
+    t.repo->set_default_empty(true);
+    t.repo->Answer(
+        " select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 "
+        "where  qxddi140.appl ='TAPP' and  qxddi140.cpac + qxddi140.cmod + "
+        "qxddi140.flno in ('abcde001')",
+        Rows({"cpac", "cmod", "flno"}, {{"ab", "cde", "001"}}));
+  }
+  // The queries after the selection.
+  std::vector<std::string> Lookups() const {
+    const auto& sent = t.repo->sent();
+    auto selection = std::find_if(sent.begin(), sent.end(), [](const auto& q) {
+      return q.find("from qxddi140") != std::string::npos;
+    });
+    return std::vector<std::string>(selection + 1, sent.end());
+  }
+  testing::TestContext t;
+};
+
+TEST_F(RunFixture, DepthZeroMakesNoLookupAtAll) {
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 0));
+  ASSERT_TRUE(dd::GenerateXMLFile(t.ctx));
+  EXPECT_TRUE(Lookups().empty());
+  EXPECT_NE(t.log->text().find("WARNING:- No Mappings maintained for the "
+                               "table :abcde001\r\n\r\n\r\n"),
+            std::string::npos);
+}
+
+TEST_F(RunFixture, WithoutTraversalTheSameLookupRepeatsUpToTheDepth) {
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 3));
+  t.ctx.settings.traverse_generation = false;
+  ASSERT_TRUE(dd::GenerateXMLFile(t.ctx));
+  const std::string q = MappingQuery(7, "V1  ", "'V','G','E'");
+  EXPECT_EQ(Lookups(), (std::vector<std::string>{q, q, q}));
+}
+
+TEST_F(RunFixture, TraversalClimbsToTheParentWithItsOwnDepth) {
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 1));
+  t.repo->Answer(kParentOf7, Profile(3, "V0", "", 2));
+  t.ctx.settings.traverse_generation = true;
+  ASSERT_TRUE(dd::GenerateXMLFile(t.ctx));
+  const std::string parent_of_3 =
+      " select qxmap100.* from qxmap100  where qxmap100.vers ='' and "
+      "qxmap100.rele = '01' and qxmap100.cust = 'CUS1'";
+  EXPECT_EQ(Lookups(),
+            (std::vector<std::string>{
+                MappingQuery(7, "V1  ", "'V','G','E'"), kParentOf7,
+                MappingQuery(3, "V0  ", "'V','G','E'"), parent_of_3,
+                MappingQuery(3, "V0  ", "'V','G','E'"), parent_of_3}));
+}
+
+TEST_F(RunFixture, CheckedOutVersionFallsBackOnceAndAddsStatusC) {
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 1, "Y"));
+  t.repo->Answer("select dver, drel, dcus  from qxmap105 where mprf = 7",
+                 Rows({"dver", "drel", "dcus"}, {{"V9", "01", "CUS1"}}));
+  t.ctx.settings.consider_checked_out_versions = true;
+  t.ctx.settings.traverse_generation = false;
+  ASSERT_TRUE(dd::GenerateXMLFile(t.ctx));
+  const std::string filter = "'V','G','E','C'";
+  EXPECT_EQ(Lookups(),
+            (std::vector<std::string>{MappingQuery(7, "V9  ", filter),
+                                      MappingQuery(7, "V1  ", filter)}));
+  EXPECT_EQ(t.ctx.settings.status_filter, filter);
+  EXPECT_EQ(t.ctx.settings.list_of_mapping_objects_selected, "'abcde001'");
+}
+
+TEST(Selection, ListItemsKeepTheirQuotesAsCharacters) {
+  std::string list = "abcde001,o'neil01";
+  ASSERT_TRUE(QuoteSelectedList(&list));
+  EXPECT_EQ(list, "'abcde001','o''neil01'");
+  std::string blank = "   ";
+  EXPECT_FALSE(QuoteSelectedList(&blank));
+  EXPECT_EQ(blank, "   ");
+}
+
+TEST(Selection, RangeBoundsAreComparedOneByOne) {
+  GeneratorSettings s;
+  s.package_from = "ab";
+  s.module_from = "cde";
+  s.table_from = "000";
+  s.package_to = "ab";
+  s.module_to = "cde";
+  s.table_to = "999";
+  EXPECT_EQ(SelectionQuery("qxddi140", "TAPP", s, false),
+            " select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 "
+            "where  qxddi140.appl ='TAPP' and  qxddi140.cpac between 'ab' and "
+            "'ab' and  qxddi140.cmod between 'cde' and 'cde' and  "
+            "qxddi140.flno between '000' and '999'");
+}
+
+}  // namespace
+}  // namespace mx
