@@ -18,6 +18,7 @@
 
 #include "dictionary/domain_details.h"
 #include "platform/error.h"
+#include "platform/vb_convert.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
 
@@ -52,13 +53,12 @@ std::string Get_Enum_Constant_Value(GeneratorContext& ctx,
     size_t first = open == kNpos ? 0 : open + 1;
     // A ")" before the "(" leaves no reference: nothing is looked up.
     if (first > close) return value;
-    std::string reference =
-        RemoveChars(std::string_view(expression).substr(first, close - first),
-                    " ");
+    std::string reference = RemoveChars(
+        std::string_view(expression).substr(first, close - first), " ");
     repository::Recordset rs = ctx.Query(
         "select cnst from qxddi230 where appl= '" +
-        SqlValue(target_application) +
-        "' and cpac + cdom + '.' + ctnm  ='" + SqlValue(reference) + "'");
+        SqlValue(target_application) + "' and cpac + cdom + '.' + ctnm  ='" +
+        SqlValue(reference) + "'");
     if (rs.Eof()) {
       // The reference stays in the rule, behind a comment bar.
       value = expression + "| ENUM Constant " + reference +
@@ -157,7 +157,8 @@ std::string ReplaceTargets(GeneratorContext& ctx, const std::string& trg_appl,
     // The occurrence's position in the text as it now stands, and whether a
     // further "target" can still fit behind it.
     size_t current_length = out.size() + (in.size() - rest);
-    size_t position = replaced ? out.size() - value.size() : out.size() + (p - rest);
+    size_t position =
+        replaced ? out.size() - value.size() : out.size() + (p - rest);
     if (position + kTargetWord.size() >= current_length) break;
     p = in.find(kTargetWord, replaced ? rest : p + 1);
   }
@@ -167,7 +168,7 @@ std::string ReplaceTargets(GeneratorContext& ctx, const std::string& trg_appl,
 
 // What a line says once comments and white space are gone.
 struct WorkingLine {
-  std::string stripped;  // no CR, LF, tab or blank
+  std::string stripped;       // no CR, LF, tab or blank
   bool assigns_call = false;  // holds the call form and an "="
 };
 
@@ -366,7 +367,7 @@ bool EmptyValueOfDomainType(const DomainDetails& domain, std::string* value) {
       return true;
     case 'S':
     case 'M':
-      *value = BlankString(domain.length);
+      *value = BlankString(vb::NumberToText(int64_t{vb::LongOfVal(domain.length)}));
       return true;
     case 'T':
       *value = "utc(0,0,2)";
