@@ -1,5 +1,6 @@
 // Golden runs: each folder under scenarios/ holds a repository as SQL
-// (repo.sql), the arguments of one command (args, one per line) and the
+// (repo.sql), the arguments of one command (args, one per line; {repo},
+// {out}, {log} name the run's files and {crlf} stands for a line break) and the
 // expected results under expected/: the exit status, standard output, the
 // log, and every file the run writes under the output folder. The test builds
 // the repository, runs the real program and compares every byte.
@@ -98,7 +99,10 @@ std::map<std::string, std::string> RunScenario(const fs::path& scenario,
   fs::create_directory(tmp / "out");
 
   const std::map<std::string, std::string> vars = {
-      {"{repo}", repo}, {"{out}", tmp / "out"}, {"{log}", tmp / "run.log"}};
+      {"{repo}", repo},
+      {"{out}", tmp / "out"},
+      {"{log}", tmp / "run.log"},
+      {"{crlf}", "\r\n"}};
   std::vector<std::string> args;
   std::istringstream lines(ReadAll(scenario / "args"));
   for (std::string line; std::getline(lines, line);) {
@@ -109,6 +113,8 @@ std::map<std::string, std::string> RunScenario(const fs::path& scenario,
   std::map<std::string, std::string> result;
   result["exit"] = std::to_string(status) + "\n";
   result["stdout"] = ReadAll(tmp / "stdout");
+  const std::string err = ReadAll(tmp / "stderr");
+  if (!err.empty()) result["stderr"] = err;
   if (fs::exists(tmp / "run.log")) result["log"] = ReadAll(tmp / "run.log");
   for (const auto& [name, bytes] : FilesBelow(tmp / "out")) {
     result["out/" + name] = bytes;

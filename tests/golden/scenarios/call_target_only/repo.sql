@@ -1,0 +1,1 @@
+INSERT INTO qxddi230 (appl, cpac, cdom, ctnm, cnst) VALUES ('TAPP', 'ab', 'color', 'red', '1');
