@@ -69,9 +69,9 @@ std::vector<std::shared_ptr<TextStream>> ApplySettings(DispatchObject& object,
     if (vb::LCase(name) == "logfilename") {
       auto log = std::make_shared<FileTextStream>(Env::Default(),
                                                   ComponentText(value));
-      object.PutRefProperty(
-          name, Variant(std::shared_ptr<DispatchObject>(
-                    std::make_shared<TextStreamObject>(log))));
+      object.PutRefProperty(name,
+                            Variant(std::shared_ptr<DispatchObject>(
+                                std::make_shared<TextStreamObject>(log))));
       logs.push_back(log);
     } else {
       object.PutProperty(name, ComponentText(value));
@@ -120,8 +120,8 @@ int CallCommand(std::vector<std::string> list) {
     std::string json = "{\"result\":" + ValueAsJson(result);
     for (size_t i = 0; i < member->params.size(); ++i) {
       if (!member->params[i].by_ref) continue;
-      json += "," + JsonString(member->params[i].name) + ":" +
-              ValueAsJson(args[i]);
+      json +=
+          "," + JsonString(member->params[i].name) + ":" + ValueAsJson(args[i]);
     }
     json += ",\"ErrorDescription\":" +
             JsonString(object->GetProperty("ErrorDescription").ToText()) + "}";

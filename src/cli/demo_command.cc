@@ -29,7 +29,8 @@ void PrepareFolder(const fs::path& dir) {
 
 void ListDocuments(const fs::path& xml) {
   for (const auto& entry : fs::recursive_directory_iterator(xml)) {
-    if (entry.is_regular_file()) std::cout << "  " << entry.path().string() << "\n";
+    if (entry.is_regular_file())
+      std::cout << "  " << entry.path().string() << "\n";
   }
 }
 
@@ -41,7 +42,8 @@ int DemoCommand(std::vector<std::string> args) {
     return kExitTrue;
   }
   if (args.size() > 1) throw UsageError("usage: movx20xmlgen demo [DIR]");
-  const fs::path dir = fs::absolute(args.empty() ? "movx20xmlgen-demo" : args[0]);
+  const fs::path dir =
+      fs::absolute(args.empty() ? "movx20xmlgen-demo" : args[0]);
   try {
     PrepareFolder(dir);
     const std::string repo = (dir / "demo.sqlite").string();

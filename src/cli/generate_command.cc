@@ -9,8 +9,8 @@
 #include "cli/json_writer.h"
 #include "cli/progress_bar.h"
 #include "cli/usage.h"
-#include "interface/generator_object.h"
 #include "interface/dispatch.h"
+#include "interface/generator_object.h"
 #include "platform/clock.h"
 #include "platform/encoding.h"
 #include "platform/env.h"
@@ -31,7 +31,8 @@ void CheckRequired(const GenerateOptions& o) {
     throw UsageError("--from and --to go together");
   }
   if (o.from && o.select) {
-    throw UsageError("--select replaces the range: give --select or --from/--to");
+    throw UsageError(
+        "--select replaces the range: give --select or --from/--to");
   }
   if (o.legacy && (o.option || o.row_size_check)) {
     throw UsageError(
@@ -75,7 +76,8 @@ void SetProperties(DispatchObject& generator, const GenerateOptions& o,
   }
   generator.PutProperty("XMLPath", ComponentText(o.xml_path));
   if (o.clear) generator.PutProperty("ClearXMLDirectory", true);
-  if (o.option) generator.PutProperty("XMLGenerationOption", Variant(*o.option));
+  if (o.option)
+    generator.PutProperty("XMLGenerationOption", Variant(*o.option));
   if (o.traverse) generator.PutProperty("TraverseGeneration", *o.traverse);
   if (o.checked_out) generator.PutProperty("ConsiderCheckedOutVersions", true);
   if (o.split) generator.PutProperty("SplitVshells", true);
@@ -84,10 +86,9 @@ void SetProperties(DispatchObject& generator, const GenerateOptions& o,
     generator.PutProperty("SchemaINIPath", ComponentText(*o.schema_ini_path));
   }
   if (o.user) generator.PutProperty("UserName", ComponentText(*o.user));
-  generator.PutRefProperty(
-      "LogFileName",
-      Variant(std::shared_ptr<DispatchObject>(
-          std::make_shared<TextStreamObject>(log))));
+  generator.PutRefProperty("LogFileName",
+                           Variant(std::shared_ptr<DispatchObject>(
+                               std::make_shared<TextStreamObject>(log))));
 }
 
 void PrintOutcome(DispatchObject& generator, const GenerateOptions& o,
@@ -119,27 +120,47 @@ GenerateOptions ParseGenerateOptions(std::vector<std::string> list) {
   Arguments args(std::move(list));
   while (!args.Done()) {
     const std::string a = args.Take();
-    if (a == "--connection") o.connection = args.TakeValue(a);
+    if (a == "--connection")
+      o.connection = args.TakeValue(a);
     else if (a == "--profile")
-      o.profile = ParseInteger(a, args.TakeValue(a), -2147483648LL, 2147483647LL);
-    else if (a == "--xml-path") o.xml_path = args.TakeValue(a);
-    else if (a == "--legacy") o.legacy = true;
-    else if (a == "--from") o.from = args.TakeValue(a);
-    else if (a == "--to") o.to = args.TakeValue(a);
-    else if (a == "--select") o.select = args.TakeValue(a);
-    else if (a == "--option") o.option = ParseInteger(a, args.TakeValue(a), 0, 5);
-    else if (a == "--traverse") o.traverse = true;
-    else if (a == "--no-traverse") o.traverse = false;
-    else if (a == "--checked-out") o.checked_out = true;
-    else if (a == "--split") o.split = true;
-    else if (a == "--row-size-check") o.row_size_check = true;
-    else if (a == "--clear") o.clear = true;
-    else if (a == "--schema-ini-path") o.schema_ini_path = args.TakeValue(a);
-    else if (a == "--user") o.user = args.TakeValue(a);
-    else if (a == "--log") o.log = args.TakeValue(a);
-    else if (a == "--now") o.now = args.TakeValue(a);
-    else if (a == "--json") o.json = true;
-    else throw UsageError("unknown option " + a + " (see generate --help)");
+      o.profile =
+          ParseInteger(a, args.TakeValue(a), -2147483648LL, 2147483647LL);
+    else if (a == "--xml-path")
+      o.xml_path = args.TakeValue(a);
+    else if (a == "--legacy")
+      o.legacy = true;
+    else if (a == "--from")
+      o.from = args.TakeValue(a);
+    else if (a == "--to")
+      o.to = args.TakeValue(a);
+    else if (a == "--select")
+      o.select = args.TakeValue(a);
+    else if (a == "--option")
+      o.option = ParseInteger(a, args.TakeValue(a), 0, 5);
+    else if (a == "--traverse")
+      o.traverse = true;
+    else if (a == "--no-traverse")
+      o.traverse = false;
+    else if (a == "--checked-out")
+      o.checked_out = true;
+    else if (a == "--split")
+      o.split = true;
+    else if (a == "--row-size-check")
+      o.row_size_check = true;
+    else if (a == "--clear")
+      o.clear = true;
+    else if (a == "--schema-ini-path")
+      o.schema_ini_path = args.TakeValue(a);
+    else if (a == "--user")
+      o.user = args.TakeValue(a);
+    else if (a == "--log")
+      o.log = args.TakeValue(a);
+    else if (a == "--now")
+      o.now = args.TakeValue(a);
+    else if (a == "--json")
+      o.json = true;
+    else
+      throw UsageError("unknown option " + a + " (see generate --help)");
   }
   CheckRequired(o);
   if (!o.legacy) {
@@ -157,8 +178,8 @@ int RunGenerate(const GenerateOptions& o) {
 
   std::shared_ptr<TextStream> log;
   if (o.log) {
-    log = std::make_shared<FileTextStream>(Env::Default(),
-                                           ComponentText(*o.log));
+    log =
+        std::make_shared<FileTextStream>(Env::Default(), ComponentText(*o.log));
   } else {
     log = std::make_shared<StdioTextStream>(stderr);
   }

@@ -27,8 +27,7 @@ bool Get_Domain_Details(GeneratorContext& ctx, const std::string& application,
     auto rs = ctx.Query(
         " select type , leng , diga , adju , conv , digb from qxddi220 where "
         "appl = '" +
-        SqlValue(application) + "' AND cpac+cdom = '" + SqlValue(domain) +
-        "'");
+        SqlValue(application) + "' AND cpac+cdom = '" + SqlValue(domain) + "'");
     if (rs.Eof()) {
       throw VbError(114, "XML Generation",
                     " No Domain information for the domain " + domain +
@@ -63,8 +62,8 @@ bool Get_Field_Domain_Details(GeneratorContext& ctx,
         " where  appl = '" +
         SqlValue(application) + "' " +
         " and cpac + cdom = (select cdom from qxddi150 where  appl = '" +
-        SqlValue(application) + "'" + " and cpac+ cmod + flno + '.' + fdnm = '" +
-        SqlValue(field) + "')");
+        SqlValue(application) + "'" +
+        " and cpac+ cmod + flno + '.' + fdnm = '" + SqlValue(field) + "')");
     if (rs.Eof()) return true;
     details->case_conversion = UpperOrEmpty(rs.Fields("conv"));
     details->alignment = UpperOrEmpty(rs.Fields("adju"));

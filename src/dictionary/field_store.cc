@@ -83,8 +83,9 @@ void Store_Field_Details_in_Dictionary(GeneratorContext& ctx,
     }
     for (int k = 1; k <= field.depth; ++k) {
       std::string name = field.field_name + "(" + std::to_string(k) + ")";
-      ctx.doc.field_store.Add(field.table + name,
-                              MakeRecord(field, name, neutral, initial, length));
+      ctx.doc.field_store.Add(
+          field.table + name,
+          MakeRecord(field, name, neutral, initial, length));
     }
   } catch (const VbError& e) {
     ctx.ReportOperationError(e);

@@ -37,11 +37,11 @@ bool Get_Child_Field_List(GeneratorContext& ctx, const std::string& application,
                           std::string* child_list) {
   child_list->clear();
   try {
-    auto rs = ctx.Query("SELECT * FROM qxddi160  WHERE appl = '" +
-                        SqlValue(application) + "' AND cpac = '" +
-                        SqlValue(package) + "' AND cmod = '" + SqlValue(module) +
-                        "' AND flno = '" + SqlValue(table) + "' AND fdnm = '" +
-                        SqlValue(field) + "'");
+    auto rs =
+        ctx.Query("SELECT * FROM qxddi160  WHERE appl = '" +
+                  SqlValue(application) + "' AND cpac = '" + SqlValue(package) +
+                  "' AND cmod = '" + SqlValue(module) + "' AND flno = '" +
+                  SqlValue(table) + "' AND fdnm = '" + SqlValue(field) + "'");
     if (rs.Eof()) {
       throw VbError(113, "XML Generation",
                     "No Child Field information for the field " + package +
@@ -132,7 +132,8 @@ bool Construct_Field_Tag(GeneratorContext& ctx, const std::string& application,
         field.field_name = name;
         field.domain = domain;
         const Variant& initial = rs.Fields("iniv");
-        field.initial_value = initial.IsNull() ? "" : vb::Trim(initial.ToText());
+        field.initial_value =
+            initial.IsNull() ? "" : vb::Trim(initial.ToText());
         field.type = line.type;
         field.length = line.length;
         field.alignment = field_domain.alignment_code;

@@ -11,7 +11,6 @@ namespace mx {
 
 namespace {
 
-
 constexpr char kInitialStatusFilter[] = "'V','G','E'";
 
 // The status filter an option selects; nullptr outside the enumeration.
@@ -43,7 +42,6 @@ std::string RangeTableNumber(const std::string& value) {
 }
 
 }  // namespace
-
 
 ClsXMLGenerator::ClsXMLGenerator()
     : GeneratorObject(GeneratorKind::kDataDictionary) {

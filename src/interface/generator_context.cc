@@ -46,7 +46,8 @@ void GeneratorContext::LogBlankLine() {
 
 void GeneratorContext::ReportError(const std::string& message) {
   error_description = message;
-  if (message.size() >= 2 && message.compare(message.size() - 2, 2, "\r\n") == 0) {
+  if (message.size() >= 2 &&
+      message.compare(message.size() - 2, 2, "\r\n") == 0) {
     LogText(message);
   } else {
     LogLine(message);

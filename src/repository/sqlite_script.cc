@@ -17,8 +17,8 @@ VbError ScriptError(const std::string& message) {
 void ExecuteSqliteScript(const std::string& path_utf8,
                          const std::string& sql_utf8) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path_utf8.c_str(), &db, SQLITE_OPEN_READWRITE,
-                      nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(path_utf8.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+      SQLITE_OK) {
     std::string message = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
     throw VbError(errors::kCannotConnect, "SQLite",
@@ -26,8 +26,7 @@ void ExecuteSqliteScript(const std::string& path_utf8,
   }
   const std::string script = "BEGIN;\n" + sql_utf8 + "\n;COMMIT;";
   char* error = nullptr;
-  if (sqlite3_exec(db, script.c_str(), nullptr, nullptr, &error) !=
-      SQLITE_OK) {
+  if (sqlite3_exec(db, script.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
     std::string message = error ? error : "unknown error";
     sqlite3_free(error);
     sqlite3_exec(db, "ROLLBACK;", nullptr, nullptr, nullptr);

@@ -367,7 +367,8 @@ bool EmptyValueOfDomainType(const DomainDetails& domain, std::string* value) {
       return true;
     case 'S':
     case 'M':
-      *value = BlankString(vb::NumberToText(int64_t{vb::LongOfVal(domain.length)}));
+      *value =
+          BlankString(vb::NumberToText(int64_t{vb::LongOfVal(domain.length)}));
       return true;
     case 'T':
       *value = "utc(0,0,2)";

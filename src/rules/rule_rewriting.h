@@ -28,8 +28,8 @@ bool Replace_Empty_Default(GeneratorContext& ctx, const std::string& src_appl,
 // declared; false (no value) when its domain cannot be looked up.
 bool Get_EmptyValuesForVariables(GeneratorContext& ctx,
                                  const std::string& src_appl,
-                                 const std::string& variable, std::string* value,
-                                 bool* has_value);
+                                 const std::string& variable,
+                                 std::string* value, bool* has_value);
 
 }  // namespace mx::dd
 

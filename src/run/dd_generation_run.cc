@@ -120,8 +120,9 @@ std::vector<TargetTable> DictionaryRun::SelectTargetTables(
   return tables;
 }
 
-std::optional<Mapping> DictionaryRun::QueryMapping(
-    int16_t profile, const VersionTriple& w, const TargetTable& table) {
+std::optional<Mapping> DictionaryRun::QueryMapping(int16_t profile,
+                                                   const VersionTriple& w,
+                                                   const TargetTable& table) {
   Recordset rs = ctx_.Query(
       "select qxmap120.*  from qxmap120   where qxmap120.mprf = " +
       vb::NumberToText(int64_t{profile}) + "  and qxmap120.vers ='" +
@@ -171,11 +172,11 @@ std::optional<Mapping> DictionaryRun::FindMapping(const Profile& run_profile,
     }
     ++depth;
     if (!s.traverse_generation) continue;
-    Recordset parent = ctx_.Query(
-        " select qxmap100.* from qxmap100  where qxmap100.vers ='" +
-        SqlValue(vb::Trim(from.vers)) + "' and qxmap100.rele = '" +
-        SqlValue(vb::Trim(from.rele)) + "' and qxmap100.cust = '" +
-        SqlValue(vb::Trim(from.cust)) + "'");
+    Recordset parent =
+        ctx_.Query(" select qxmap100.* from qxmap100  where qxmap100.vers ='" +
+                   SqlValue(vb::Trim(from.vers)) + "' and qxmap100.rele = '" +
+                   SqlValue(vb::Trim(from.rele)) + "' and qxmap100.cust = '" +
+                   SqlValue(vb::Trim(from.cust)) + "'");
     if (!parent.Eof()) {
       Profile p = ReadProfileRow(parent);
       if (!searched.insert(p.number).second) return std::nullopt;
@@ -218,12 +219,12 @@ void DictionaryRun::ApplyStatusRules(const Profile& profile,
   } else {
     ctx_.doc.split_declarations.clear();
     ctx_.doc.split_conditions.RemoveAll();
-    ConversionObject object{m.profile,    m.working.vers, m.working.rele,
-                            m.working.cust, table.cpac,   table.cmod,
-                            profile.sapp, profile.tapp,   table.flno,
-                            m.prtx,       m.stbl};
-    const bool written = m.isms ? Create_MScript_XML(ctx_, object)
-                                : Create_XML(ctx_, object);
+    ConversionObject object{m.profile,      m.working.vers, m.working.rele,
+                            m.working.cust, table.cpac,     table.cmod,
+                            profile.sapp,   profile.tapp,   table.flno,
+                            m.prtx,         m.stbl};
+    const bool written =
+        m.isms ? Create_MScript_XML(ctx_, object) : Create_XML(ctx_, object);
     if (written) {
       ctx_.list_of_xml_generated += code + ",";
       ctx_.LogLine(CompletedLine(ctx_.Now(), code));
@@ -238,8 +239,8 @@ void DictionaryRun::ApplyStatusRules(const Profile& profile,
 void DictionaryRun::ProcessTable(const Profile& profile,
                                  const TargetTable& table) {
   ++counts_.total;
-  ctx_.LogLine(StartedLine(counts_.total, ctx_.Now(), "Conversion",
-                           table.Code()));
+  ctx_.LogLine(
+      StartedLine(counts_.total, ctx_.Now(), "Conversion", table.Code()));
   std::optional<Mapping> mapping = FindMapping(profile, table);
   if (!mapping) {
     ctx_.LogLine(NoMappingWarning(table.Code()) + vb::kCrLf);

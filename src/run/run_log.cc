@@ -67,24 +67,29 @@ std::string NoMappingWarning(const std::string& code) {
 void WriteSummary(GeneratorContext& ctx, const RunCounts& counts,
                   bool with_mscript_line) {
   ctx.LogLine(vb::String(132, '-'));
-  ctx.LogLine(CountLine("Total No. Of Mapping Objects for which XML Generation "
-                        "was successful  =  ",
-                        counts.success));
+  ctx.LogLine(
+      CountLine("Total No. Of Mapping Objects for which XML Generation "
+                "was successful  =  ",
+                counts.success));
   if (with_mscript_line) {
-    ctx.LogLine(CountLine("Total No. Of Mapping Objects that are Part of "
-                          "M-SCRIPT                =  ",
-                          counts.mscript));
+    ctx.LogLine(
+        CountLine("Total No. Of Mapping Objects that are Part of "
+                  "M-SCRIPT                =  ",
+                  counts.mscript));
   }
-  ctx.LogLine(CountLine("Total No. Of Mapping Objects that Doesn't Have "
-                        "Mappings               =  ",
-                        counts.no_mapping));
-  ctx.LogLine(CountLine("Total No. Of Mapping Objects that had ERRORS while "
-                        "XML GENERATAION    =  ",
-                        counts.errors));
+  ctx.LogLine(
+      CountLine("Total No. Of Mapping Objects that Doesn't Have "
+                "Mappings               =  ",
+                counts.no_mapping));
+  ctx.LogLine(
+      CountLine("Total No. Of Mapping Objects that had ERRORS while "
+                "XML GENERATAION    =  ",
+                counts.errors));
   ctx.LogLine(vb::String(133, '-'));
-  ctx.LogLine(CountLine("                                                      "
-                        " TOTAL          =  ",
-                        counts.total));
+  ctx.LogLine(
+      CountLine("                                                      "
+                " TOTAL          =  ",
+                counts.total));
   ctx.LogLine(vb::String(133, '-'));
 }
 

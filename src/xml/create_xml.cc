@@ -72,8 +72,7 @@ int CountMigrates(const std::string& escaped_text) {
   return kept - 1;
 }
 
-bool Construct_PreConditions_Tag(GeneratorContext& ctx,
-                                 const std::string& sapp,
+bool Construct_PreConditions_Tag(GeneratorContext& ctx, const std::string& sapp,
                                  const std::string& tapp,
                                  const std::string& precondition,
                                  std::string* text) {
@@ -100,8 +99,8 @@ bool Construct_Info_Tag(GeneratorContext& ctx, const ConversionObject& object,
   text->clear();
   try {
     const std::string upper = object.UpperTableCode();
-    std::string info = std::string(" <INFO>") + vb::kCrLf + " <" + upper +
-                       ">" + vb::kCrLf;
+    std::string info =
+        std::string(" <INFO>") + vb::kCrLf + " <" + upper + ">" + vb::kCrLf;
     std::string part;
     if (!Construct_Field_Tag(ctx, object.tapp, object.cpac, object.cmod,
                              object.flno, &part)) {
@@ -185,8 +184,8 @@ bool Create_XML(GeneratorContext& ctx, const ConversionObject& input) {
       document += text;
     }
     document += "</" + object.UpperTableCode() + ">";
-    ctx.env->WriteFile(
-        JoinPath(folder, "x" + object.TableCode() + "0.XML"), document);
+    ctx.env->WriteFile(JoinPath(folder, "x" + object.TableCode() + "0.XML"),
+                       document);
     return true;
   } catch (const VbError& e) {
     ctx.ReportOperationError(e);

@@ -25,8 +25,7 @@ bool Construct_Info_Tag(GeneratorContext& ctx, const ConversionObject& object,
                         std::string* text);
 
 // Sets the migrate count of the document as a side effect.
-bool Construct_PreConditions_Tag(GeneratorContext& ctx,
-                                 const std::string& sapp,
+bool Construct_PreConditions_Tag(GeneratorContext& ctx, const std::string& sapp,
                                  const std::string& tapp,
                                  const std::string& precondition,
                                  std::string* text);

@@ -15,7 +15,8 @@ void CheckPlainName(const std::string& name);
 
 // Creates XMLPath/folder when missing (one level; XMLPath must exist) and
 // returns its path.
-std::string EnsureOutputFolder(GeneratorContext& ctx, const std::string& folder);
+std::string EnsureOutputFolder(GeneratorContext& ctx,
+                               const std::string& folder);
 
 }  // namespace mx
 

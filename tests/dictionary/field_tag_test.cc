@@ -35,25 +35,25 @@ TEST(FieldLine, ExactLayout) {
 
 TEST(ConstructFieldTag, WritesEveryFieldAndStoresThePlainOnes) {
   testing::TestContext t;
-  t.repo->Answer(kFieldQuery,
-                 Rows(kFieldColumns,
-                      {{"item", "abitem", Variant::MakeNull(), int64_t{0}, "Y",
-                        "N"},
-                       {"ikey", "abitem", Variant::MakeNull(), int64_t{0}, "N",
-                        "Y"},
-                       {"note", " ", "x", int64_t{0}, "N", "N"},
-                       {"flag", "abitem", Variant::MakeNull(), int64_t{0}, "N",
-                        " "}}));
-  t.repo->Answer(DomainQuery("abitem"),
-                 Rows(kDomainColumns, {{"s", " 16 ", Variant::MakeNull(),
-                                        "Left", "upper", Variant::MakeNull()}}));
+  t.repo->Answer(
+      kFieldQuery,
+      Rows(kFieldColumns,
+           {{"item", "abitem", Variant::MakeNull(), int64_t{0}, "Y", "N"},
+            {"ikey", "abitem", Variant::MakeNull(), int64_t{0}, "N", "Y"},
+            {"note", " ", "x", int64_t{0}, "N", "N"},
+            {"flag", "abitem", Variant::MakeNull(), int64_t{0}, "N", " "}}));
+  t.repo->Answer(
+      DomainQuery("abitem"),
+      Rows(kDomainColumns, {{"s", " 16 ", Variant::MakeNull(), "Left", "upper",
+                             Variant::MakeNull()}}));
   t.repo->Answer(
       "SELECT * FROM qxddi160  WHERE appl = 'TAPP' AND cpac = 'ab' AND cmod = "
       "'cde' AND flno = '001' AND fdnm = 'ikey'",
       Rows({"chld"}, {{" item "}, {"Qty"}}));
 
   std::string text;
-  ASSERT_TRUE(dd::Construct_Field_Tag(t.ctx, "TAPP", "ab", "cde", "001", &text));
+  ASSERT_TRUE(
+      dd::Construct_Field_Tag(t.ctx, "TAPP", "ab", "cde", "001", &text));
   EXPECT_EQ(text,
             "<TFLD>"
             " <ITEM DOMA = \"abitem\" COMB = \"N\" CHLD = \"\"  TYPE = \"S\" "

@@ -54,8 +54,8 @@ std::string Substitute(std::string text,
 
 // Runs the program with `args`, standard output to `out_file`, standard
 // error to `err_file`, and returns its exit status.
-int RunProgram(const std::vector<std::string>& args, const std::string& out_file,
-               const std::string& err_file) {
+int RunProgram(const std::vector<std::string>& args,
+               const std::string& out_file, const std::string& err_file) {
   pid_t pid = fork();
   if (pid == 0) {
     int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -98,11 +98,10 @@ std::map<std::string, std::string> RunScenario(const fs::path& scenario,
   repository::ExecuteSqliteScript(repo, ReadAll(scenario / "repo.sql"));
   fs::create_directory(tmp / "out");
 
-  const std::map<std::string, std::string> vars = {
-      {"{repo}", repo},
-      {"{out}", tmp / "out"},
-      {"{log}", tmp / "run.log"},
-      {"{crlf}", "\r\n"}};
+  const std::map<std::string, std::string> vars = {{"{repo}", repo},
+                                                   {"{out}", tmp / "out"},
+                                                   {"{log}", tmp / "run.log"},
+                                                   {"{crlf}", "\r\n"}};
   std::vector<std::string> args;
   std::istringstream lines(ReadAll(scenario / "args"));
   for (std::string line; std::getline(lines, line);) {
@@ -132,7 +131,8 @@ TEST_P(GoldenTest, OutputMatchesByteForByte) {
 
   if (std::getenv("MX_UPDATE_GOLDEN") != nullptr) {
     fs::remove_all(expected_dir);
-    for (const auto& [name, bytes] : actual) WriteAll(expected_dir / name, bytes);
+    for (const auto& [name, bytes] : actual)
+      WriteAll(expected_dir / name, bytes);
     GTEST_SKIP() << "expectation rewritten";
   }
   const auto expected = FilesBelow(expected_dir);
@@ -158,7 +158,9 @@ std::vector<std::string> Scenarios() {
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, GoldenTest,
                          ::testing::ValuesIn(Scenarios()),
-                         [](const auto& param_info) { return param_info.param; });
+                         [](const auto& param_info) {
+                           return param_info.param;
+                         });
 
 }  // namespace
 }  // namespace mx
