@@ -1,12 +1,12 @@
 #include "xml/create_xml.h"
 
-#include <functional>
 
 #include "dictionary/field_tag.h"
 #include "dictionary/index_tag.h"
 #include "dictionary/variable_tag.h"
 #include "platform/vb_text.h"
 #include "platform/xml_check.h"
+#include "xml/document_sections.h"
 #include "rules/rule_rewriting.h"
 #include "run/main_query.h"
 #include "split/split_queries.h"
@@ -26,37 +26,9 @@ namespace mx::dd {
 
 namespace {
 
-constexpr int32_t kSectionNotWellFormed = 1010;
-
-// A section that fails the check is reported like every other failure of the
-// document, naming the section, the table and the parser's complaint.
-void CheckSection(const std::string& name, const std::string& table_code,
-                  const std::string& text) {
-  XmlCheck check = CheckWellFormed(text);
-  if (check.well_formed) return;
-  throw VbError(kSectionNotWellFormed, "XML Generation",
-                "Section " + name + " of " + table_code +
-                    " is not well-formed XML: " + check.message + " at line " +
-                    std::to_string(check.line));
-}
-
-// One step of the document: the builder, the section name used in reports,
-// and the wrapper the section is tested in (several sibling elements are
-// tested inside one).
-struct Section {
-  const char* name;
-  const char* wrapper;
-  std::function<bool(std::string*)> build;
-};
-
 std::string RootOpeningLine(const ConversionObject& object) {
   return "<" + object.UpperTableCode() + " TYPE =\"F\" TARGETTABLES = \"" +
          object.TableCode() + "\">" + vb::kCrLf;
-}
-
-std::string Wrapped(const char* wrapper, const std::string& text) {
-  if (wrapper == nullptr) return text;
-  return std::string("<") + wrapper + ">" + text + "</" + wrapper + ">";
 }
 
 }  // namespace
@@ -152,7 +124,7 @@ bool Create_XML(GeneratorContext& ctx, const ConversionObject& input) {
     const std::string folder =
         EnsureOutputFolder(ctx, object.cpac + object.cmod);
 
-    const Section sections[] = {
+    const std::vector<Section> sections = {
         {"INFO", nullptr,
          [&](std::string* t) { return Construct_Info_Tag(ctx, object, t); }},
         {"PRE-CONDITIONS", nullptr,
@@ -174,18 +146,12 @@ bool Create_XML(GeneratorContext& ctx, const ConversionObject& input) {
          }},
     };
 
-    std::string document = RootOpeningLine(object);
-    for (const Section& section : sections) {
-      std::string text;
-      if (!section.build(&text)) return false;
-      if (vb::IsBlank(text)) continue;
-      CheckSection(section.name, object.TableCode(),
-                   Wrapped(section.wrapper, text));
-      document += text;
-    }
-    document += "</" + object.UpperTableCode() + ">";
+    std::optional<std::string> document =
+        AppendSections(RootOpeningLine(object), sections, object.TableCode());
+    if (!document) return false;
+    *document += "</" + object.UpperTableCode() + ">";
     ctx.env->WriteFile(JoinPath(folder, "x" + object.TableCode() + "0.XML"),
-                       document);
+                       *document);
     return true;
   } catch (const VbError& e) {
     ctx.ReportOperationError(e);
