@@ -41,6 +41,8 @@ class DocumentOnDisk : public ::testing::Test {
  protected:
   void SetUp() override {
     t.ctx.settings.xml_path = dir.path().string();
+    // Indexes, variables, source lists, rules: none.
+    t.repo->set_default_empty(true);
     t.repo->Answer(
         " select fdnm , cdom , iniv , dept , mand , comb from    qxddi150  "
         "where appl = 'TAPP' AND cpac = 'ab' AND cmod = 'cde' AND flno = "
