@@ -1,21 +1,150 @@
 #include "dictionary/variable_tag.h"
 
-namespace mx::dd {
+#include <cstdint>
 
-// Variables, includes and functions are not built yet: they contribute
-// nothing, and the declared-variables text stays empty.
+#include "platform/error.h"
+#include "platform/vb_text.h"
+#include "repository/sql_value.h"
+#include "rules/rule_rewriting.h"
+#include "split/row_size.h"
 
-bool Construct_Variable_Tag(GeneratorContext& ctx, const ConversionObject&,
-                            const std::string&, std::string* text) {
-  ctx.doc.declared_variables.clear();
-  text->clear();
-  return true;
+namespace mx {
+
+using repository::SqlValue;
+
+namespace {
+
+// The conditions that pick the conversion object's row, shared by the
+// variable and function queries.
+std::string ObjectConditions(const ConversionObject& object) {
+  return " AND vers = '" + SqlValue(object.vers) + "' AND rele = '" +
+         SqlValue(object.rele) + "' AND cust = '" + SqlValue(object.cust) +
+         "' AND tcpac = '" + SqlValue(object.cpac) + "' AND tcmod = '" +
+         SqlValue(object.cmod) + "' AND tflno = '" + SqlValue(object.flno) +
+         "'";
 }
 
-bool Construct_Function_Tag(GeneratorContext&, const ConversionObject&,
-                            std::string* text) {
+std::string ProfileText(const ConversionObject& object) {
+  return vb::NumberToText(int64_t{object.profile});
+}
+
+bool IsIncludeLine(const std::string& line) {
+  return vb::Contains(line, "^") || vb::Contains(line, "#");
+}
+
+// "&" first, so that the entities written after it stay as they are. The
+// document layer has the same replacements; this layer sits below it.
+std::string EscapeEntities(const std::string& text, bool escape_quote) {
+  std::string escaped = vb::Replace(text, "&", "&amp;");
+  escaped = vb::Replace(escaped, "<", "&lt;");
+  escaped = vb::Replace(escaped, ">", "&gt;");
+  if (escape_quote) escaped = vb::Replace(escaped, "\"", "&quot;");
+  return escaped;
+}
+
+std::string IncludeLine(const std::string& line) {
+  std::string escaped = EscapeEntities(line, /*escape_quote=*/true);
+  escaped = vb::Replace(escaped, "\r", "");
+  escaped = vb::Replace(escaped, "\n", "");
+  return vb::Trim(escaped);
+}
+
+}  // namespace
+
+std::string Read_Variable_Text(GeneratorContext& ctx,
+                               const ConversionObject& object) {
+  repository::Recordset rs = ctx.Query(
+      " select vari from qxmap120 where mprf  = " + ProfileText(object) +
+      ObjectConditions(object));
+  std::string text;
+  if (!rs.Eof()) text = rs.Fields("vari").ToTextOrEmpty();
+  rs.Close();
+  return text;
+}
+
+VariableLines Split_Variable_Text(const std::string& text) {
+  std::string resolved = vb::Replace(text, "~^~", vb::kCrLf);
+  resolved = vb::Replace(resolved, "~|~", "\t");
+  VariableLines lines;
+  for (const std::string& piece : vb::Split(resolved, "\n")) {
+    if (piece.empty()) continue;
+    if (IsIncludeLine(piece)) {
+      lines.includes += IncludeLine(piece) + vb::kCrLf;
+    } else {
+      lines.declarations += piece + vb::kCrLf;
+    }
+  }
+  return lines;
+}
+
+}  // namespace mx
+
+namespace mx::dd {
+
+namespace {
+
+// The definitions that let the runtime check a table against the 2 GB limit:
+// its row size, and the counters of dumped and reported records.
+std::string RowSizeLines(GeneratorContext& ctx, const std::string& application,
+                         const std::string& tables) {
+  std::string lines;
+  for (const std::string& table : vb::Split(tables, ",")) {
+    lines +=
+        vb::kCrLf + ("#define " + table + "RowSize ") +
+        vb::NumberToText(int64_t{RowSizeofTable(ctx, application, table)}) +
+        vb::kCrLf + "\tlong " + table + ".dump.rec" + vb::kCrLf + "\tlong " +
+        table + "rep.count";
+  }
+  return lines;
+}
+
+}  // namespace
+
+bool Construct_Variable_Tag(GeneratorContext& ctx,
+                            const ConversionObject& object,
+                            const std::string& tables, std::string* text) {
   text->clear();
-  return true;
+  ctx.doc.declared_variables.clear();
+  try {
+    VariableLines lines =
+        Split_Variable_Text(Read_Variable_Text(ctx, object) + vb::kCrLf +
+                            ctx.doc.split_declarations);
+    if (ctx.settings.include_2gb_check) {
+      lines.includes += RowSizeLines(ctx, object.tapp, tables);
+    }
+    ctx.doc.declared_variables = lines.declarations;
+    *text = "<INCLUDE>" + lines.includes + "</INCLUDE>" + " <VAR>" +
+            lines.declarations + "</VAR>";
+    return true;
+  } catch (const VbError& e) {
+    ctx.ReportOperationError(e);
+    return false;
+  }
+}
+
+bool Construct_Function_Tag(GeneratorContext& ctx,
+                            const ConversionObject& object, std::string* text) {
+  try {
+    repository::Recordset rs = ctx.Query(
+        " select func from qxmap160  where mprf = " + ProfileText(object) +
+        ObjectConditions(object));
+    std::string function;
+    if (!rs.Eof()) function = rs.Fields("func").ToTextOrEmpty();
+    rs.Close();
+    if (function.empty()) return true;
+    std::string rewritten;
+    if (!Replace_Empty_Default_Target(ctx, object.sapp, object.tapp, function,
+                                      &rewritten)) {
+      return false;
+    }
+    *text += std::string("<FUNCTION>") + vb::kCrLf +
+             EscapeEntities(rewritten, /*escape_quote=*/false) + vb::kCrLf +
+             "</FUNCTION>" + vb::kCrLf;
+    return true;
+  } catch (const VbError& e) {
+    ctx.ReportOperationError(e);
+    return false;
+  }
 }
 
 }  // namespace mx::dd

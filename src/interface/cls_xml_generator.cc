@@ -6,6 +6,7 @@
 #include "platform/vb_text.h"
 #include "rules/rule_rewriting.h"
 #include "run/dd_generation_run.h"
+#include "split/row_size.h"
 
 namespace mx {
 
@@ -110,6 +111,11 @@ bool ClsXMLGenerator::Replace_Empty_Default_Target(std::string StrSrcAppl,
                                           StrString, &Return_String);
 }
 
+int32_t ClsXMLGenerator::RowSizeofTable(std::string i_StrAppl,
+                                        std::string i_StrTable) {
+  return mx::RowSizeofTable(ctx_, i_StrAppl, i_StrTable);
+}
+
 const MemberTable& ClsXMLGenerator::Members() const {
   using C = ClsXMLGenerator;
   static const MemberTable* table = new MemberTable(
@@ -142,7 +148,8 @@ const MemberTable& ClsXMLGenerator::Members() const {
                   {"StrSrcAppl", "StrTrgAppl", "StrString", "Return_String"})
           .Reserved("AddSplitQueries_to_Precondition")
           .Reserved("get_split_fields")
-          .Reserved("RowSizeofTable")
+          .Method("RowSizeofTable", &C::RowSizeofTable,
+                  {"i_StrAppl", "i_StrTable"})
           .Build());
   return *table;
 }

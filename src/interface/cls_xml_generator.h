@@ -45,6 +45,8 @@ class ClsXMLGenerator : public GeneratorObject {
                                     std::string StrTrgAppl,
                                     std::string StrString,
                                     std::string& Return_String);
+  // The row size of a data-dictionary table; errors escape to the caller.
+  int32_t RowSizeofTable(std::string i_StrAppl, std::string i_StrTable);
 
   std::string_view ProgId() const override { return kProgId; }
   const MemberTable& Members() const override;
