@@ -11,7 +11,8 @@ namespace mx::cli {
 //   tcord003 order notes  maintained without rules: skipped
 //   tcord004 deliveries   no mapping anywhere: warning
 //   tcord005 invoices     assigns empty() to an undeclared variable: fails
-//   tcord006 returns      member of an M-script
+//   tcord006 returns      with tcord007 and tcord008 one M-script under
+//   tcord007, tcord008    the parent tcret001: written once, then skipped
 const char* DemoRepositoryScript() {
   return R"SQL(
 INSERT INTO qxmap100 (mprf, sapp, tapp, vers, rele, cust, verf, relf, cusf, deph, scme, apln) VALUES
@@ -22,20 +23,68 @@ INSERT INTO qxddi140 (appl, cpac, cmod, flno) VALUES
   ('TRG', 'tc', 'itm', '001'), ('TRG', 'tc', 'itm', '002'),
   ('TRG', 'tc', 'ord', '001'), ('TRG', 'tc', 'ord', '002'),
   ('TRG', 'tc', 'ord', '003'), ('TRG', 'tc', 'ord', '004'),
-  ('TRG', 'tc', 'ord', '005'), ('TRG', 'tc', 'ord', '006');
+  ('TRG', 'tc', 'ord', '005'), ('TRG', 'tc', 'ord', '006'),
+  ('TRG', 'tc', 'ord', '007'), ('TRG', 'tc', 'ord', '008');
 
 INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, comt, stbl, isms, vari) VALUES
   (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'V',
-   'select.do = target(tcstat.active)' || char(13) || char(10) ||
+   'item.count = empty()' || char(13) || char(10) ||
    '| only items with price < 1000 & active' || char(13) || char(10) ||
-   'migrate.items = true', 'Item master', 'tiitm001,tiitm010', 0, NULL),
+   'select tiitm001.* from tiitm001' || char(13) || char(10) ||
+   'selectdo' || char(13) || char(10) || '  migrate' || char(13) || char(10) ||
+   'endselect' || char(13) || char(10) || 'migrate', 'Item master', 'tiitm001,tiitm010', 0,
+   '#include <bic_global>~^~long item.count~^~domain tiamnt last.price~^~string note(40)'),
   (10, 'BASE', '01', 'STD ', 'tc', 'itm', '002', 'G', '', 'Prices from the base profile', 'tiprc001', 0, NULL),
   (20, 'V200', '01', 'ACME', 'tc', 'ord', '001', 'X', 'old', NULL, 'tdsls040', 0, NULL),
   (20, 'V200', '01', 'ACME', 'tc', 'ord', '002', 'D', NULL, 'Lines follow the orders', NULL, 0, NULL),
   (20, 'V200', '01', 'ACME', 'tc', 'ord', '003', 'M', NULL, NULL, 'tdsls045', 0, NULL),
   (20, 'V200', '01', 'ACME', 'tc', 'ord', '005', 'V',
    'amount = empty()', 'Invoices', 'cisli205', 0, NULL),
-  (20, 'V200', '01', 'ACME', 'tc', 'ord', '006', 'G', '', 'Returns', 'tdsls050', 1, NULL);
+  (20, 'V200', '01', 'ACME', 'tc', 'ord', '006', 'G', 'migrate', 'Returns', 'tdsls050', 1, NULL),
+  (20, 'V200', '01', 'ACME', 'tc', 'ord', '007', 'G', '', 'Return lines', 'tdsls051', 1, NULL),
+  (20, 'V200', '01', 'ACME', 'tc', 'ord', '008', 'G', '', 'Return notes', 'tdsls052', 1, NULL),
+  (20, 'V200', '01', 'ACME', 'tc', 'ret', '001', 'G', '', 'Returns group', 'tdsls050', 0, 'long returned');
+
+INSERT INTO qxmap170 (mprf, vers, rele, cust, cpac, cmod, cflno, bpac, bmod, bflno) VALUES
+  (20, 'V200', '01', 'ACME', 'tc', 'ord', '006', 'tc', 'ret', '001'),
+  (20, 'V200', '01', 'ACME', 'tc', 'ord', '007', 'tc', 'ret', '001'),
+  (20, 'V200', '01', 'ACME', 'tc', 'ord', '008', 'tc', 'ret', '001');
+
+INSERT INTO qxmap130 (mprf, vers, rele, cust, tcpac, tcmod, tflno, scpac, scmod, sflno, icod, qury) VALUES
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'ti', 'itm', '001', 'S',
+   'select tiitm001.*' || char(13) || char(10) || 'from tiitm001' || char(13) || char(10) ||
+   'where tiitm001.prce<1000 and tiitm001.item <> " "'),
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'ti', 'itm', '001', 'D', 'item.count = item.count + 1'),
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'ti', 'itm', '001', 'E', 'message("no items")'),
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'ti', 'itm', '010', 'S', 'select tiitm010.* from tiitm010'),
+  (20, 'V200', '01', 'ACME', 'tc', 'ret', '001', 'td', 'sls', '050', 'S', 'select tdsls050.* from tdsls050'),
+  (20, 'V200', '01', 'ACME', 'tc', 'ret', '001', 'td', 'sls', '050', 'D', 'returned = returned + 1');
+
+INSERT INTO qxmap160 (mprf, vers, rele, cust, tcpac, tcmod, tflno, func) VALUES
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001',
+   'function extern long valid.price(double p)' || char(13) || char(10) || '{' || char(13) || char(10) ||
+   '  return(p > 0 & p < 1000)' || char(13) || char(10) || '}');
+
+INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, type, dnum) VALUES
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'item', 'tiitm001.item', 0, 1),
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'dsca', 'tiitm001.dsca | from the source', 0, 1),
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'qty(1)', 'tiitm001.stoc', 0, 1),
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'price', 'tiitm010.prce', 0, 1),
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'stat', 'target(tcstat.active)', 0, 1),
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'crdt', 'crdt = utc.num()', 1, 1),
+  (20, 'V200', '01', 'ACME', 'tc', 'itm', '001', 'price', 'last.price = empty()' || char(13) || char(10) || 'price = tiitm010.prce', 1, 2),
+  (10, 'BASE', '01', 'STD ', 'tc', 'itm', '002', 'item', 'tiprc001.item', 0, 1),
+  (10, 'BASE', '01', 'STD ', 'tc', 'itm', '002', 'price', 'tiprc001.prce', 0, 1),
+  (20, 'V200', '01', 'ACME', 'tc', 'ord', '006', 'rtno', 'tdsls050.rtno', 0, 1),
+  (20, 'V200', '01', 'ACME', 'tc', 'ord', '007', 'rtno', 'tdsls050.rtno', 0, 1),
+  (20, 'V200', '01', 'ACME', 'tc', 'ord', '007', 'line', 'returned', 0, 1),
+  (20, 'V200', '01', 'ACME', 'tc', 'ord', '008', 'text', '"Returned goods"', 0, 1);
+
+INSERT INTO qxddi200 (appl, cpac, cmod, flno, indn, dupl, acti, prt1, prt2) VALUES
+  ('TRG', 'tc', 'itm', '001', 1, 'N', 'Y', 'item', NULL),
+  ('TRG', 'tc', 'itm', '001', 2, 'Y', 'Y', 'ikey', 'crdt'),
+  ('SRC', 'ti', 'itm', '001', 1, 'N', 'Y', 'item', NULL),
+  ('SRC', 'ti', 'itm', '010', 1, 'N', 'Y', 'ikey', NULL);
 
 INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, iniv, dept, mand, comb) VALUES
   ('TRG', 'tc', 'itm', '001', 'item',    1, 'tcitem', NULL,  0, 'Y', 'N'),
@@ -48,11 +97,26 @@ INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, iniv, dept, mand
   ('TRG', 'tc', 'itm', '002', 'item',    1, 'tcitem', NULL,  0, 'Y', 'N'),
   ('TRG', 'tc', 'itm', '002', 'price',   2, 'tcamnt', NULL,  0, 'N', 'N'),
   ('TRG', 'tc', 'itm', '002', 'rmrk',    3, '',       NULL,  0, 'N', 'N'),
-  ('TRG', 'tc', 'ord', '005', 'invn',    1, 'tcitem', NULL,  0, 'Y', 'N');
+  ('TRG', 'tc', 'ord', '005', 'invn',    1, 'tcitem', NULL,  0, 'Y', 'N'),
+  ('TRG', 'tc', 'ord', '006', 'rtno',    1, 'tcitem', NULL,  0, 'Y', 'N'),
+  ('TRG', 'tc', 'ord', '006', 'rdat',    2, 'tcdate', NULL,  0, 'Y', 'N'),
+  ('TRG', 'tc', 'ord', '007', 'rtno',    1, 'tcitem', NULL,  0, 'Y', 'N'),
+  ('TRG', 'tc', 'ord', '007', 'line',    2, 'tcqty',  NULL,  0, 'N', 'N'),
+  ('TRG', 'tc', 'ord', '008', 'rtno',    1, 'tcitem', NULL,  0, 'Y', 'N'),
+  ('TRG', 'tc', 'ord', '008', 'text',    2, 'tcdesc', NULL,  0, 'N', 'N'),
+  ('SRC', 'ti', 'itm', '001', 'item',    1, 'tiitem', NULL,  0, 'N', 'N'),
+  ('SRC', 'ti', 'itm', '001', 'dsca',    2, 'tidesc', NULL,  0, 'N', 'N'),
+  ('SRC', 'ti', 'itm', '001', 'stoc',    3, 'tiqty',  NULL,  0, 'N', 'N'),
+  ('SRC', 'ti', 'itm', '010', 'item',    1, 'tiitem', NULL,  0, 'N', 'N'),
+  ('SRC', 'ti', 'itm', '010', 'cntr',    2, 'tiqty',  NULL,  0, 'N', 'N'),
+  ('SRC', 'ti', 'itm', '010', 'ikey',    3, 'tiitem', NULL,  0, 'N', 'Y'),
+  ('SRC', 'ti', 'itm', '010', 'prce',    4, 'tiamnt', NULL,  0, 'N', 'N');
 
 INSERT INTO qxddi160 (appl, cpac, cmod, flno, fdnm, chld, sern) VALUES
   ('TRG', 'tc', 'itm', '001', 'ikey', 'item', 1),
-  ('TRG', 'tc', 'itm', '001', 'ikey', 'stat', 2);
+  ('TRG', 'tc', 'itm', '001', 'ikey', 'stat', 2),
+  ('SRC', 'ti', 'itm', '010', 'ikey', 'item', 1),
+  ('SRC', 'ti', 'itm', '010', 'ikey', 'cntr', 2);
 
 INSERT INTO qxddi220 (appl, cpac, cdom, type, leng, diga, digb, adju, conv) VALUES
   ('TRG', 'tc', 'item', 'S', '16', NULL, NULL, 'Left', 'Upper'),
@@ -60,7 +124,11 @@ INSERT INTO qxddi220 (appl, cpac, cdom, type, leng, diga, digb, adju, conv) VALU
   ('TRG', 'tc', 'qty',  'I', '9',  '0', '9', 'Right', NULL),
   ('TRG', 'tc', 'amnt', 'D', '15', '2', '12', 'Right', NULL),
   ('TRG', 'tc', 'date', 'K', '',   NULL, NULL, NULL, NULL),
-  ('TRG', 'tc', 'stat', 'E', '2',  NULL, NULL, NULL, NULL);
+  ('TRG', 'tc', 'stat', 'E', '2',  NULL, NULL, NULL, NULL),
+  ('SRC', 'ti', 'item', 'S', '16', NULL, NULL, 'Left', NULL),
+  ('SRC', 'ti', 'desc', 'S', '30', NULL, NULL, NULL, NULL),
+  ('SRC', 'ti', 'qty',  'L', '9',  '0', '9', NULL, NULL),
+  ('SRC', 'ti', 'amnt', 'F', '15', '4', '11', NULL, NULL);
 
 INSERT INTO qxddi230 (appl, cpac, cdom, ctnm, cnst) VALUES
   ('TRG', 'tc', 'stat', 'active', '1'),

@@ -4,6 +4,7 @@
 
 #include "platform/error.h"
 #include "platform/vb_text.h"
+#include "xml/escaping.h"
 #include "repository/sql_value.h"
 #include "rules/rule_rewriting.h"
 #include "split/row_size.h"
@@ -32,18 +33,8 @@ bool IsIncludeLine(const std::string& line) {
   return vb::Contains(line, "^") || vb::Contains(line, "#");
 }
 
-// "&" first, so that the entities written after it stay as they are. The
-// document layer has the same replacements; this layer sits below it.
-std::string EscapeEntities(const std::string& text, bool escape_quote) {
-  std::string escaped = vb::Replace(text, "&", "&amp;");
-  escaped = vb::Replace(escaped, "<", "&lt;");
-  escaped = vb::Replace(escaped, ">", "&gt;");
-  if (escape_quote) escaped = vb::Replace(escaped, "\"", "&quot;");
-  return escaped;
-}
-
 std::string IncludeLine(const std::string& line) {
-  std::string escaped = EscapeEntities(line, /*escape_quote=*/true);
+  std::string escaped = Escape_XML_Text(line);
   escaped = vb::Replace(escaped, "\r", "");
   escaped = vb::Replace(escaped, "\n", "");
   return vb::Trim(escaped);
@@ -138,7 +129,7 @@ bool Construct_Function_Tag(GeneratorContext& ctx,
       return false;
     }
     *text += std::string("<FUNCTION>") + vb::kCrLf +
-             EscapeEntities(rewritten, /*escape_quote=*/false) + vb::kCrLf +
+             EscapeThreeEntities(rewritten) + vb::kCrLf +
              "</FUNCTION>" + vb::kCrLf;
     return true;
   } catch (const VbError& e) {

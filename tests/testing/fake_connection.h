@@ -30,11 +30,20 @@ class FakeConnection : public repository::Connection {
     sent_.push_back(sql);
     auto it = answers_.find(sql);
     if (it == answers_.end()) {
+      for (const auto& [fragment, result] : partial_answers_) {
+        if (sql.find(fragment) != std::string::npos) return result;
+      }
       if (default_empty_) return repository::ResultSet();
       throw VbError(errors::kQueryRefused, "FakeConnection",
                     "unexpected query: " + sql);
     }
     return it->second;
+  }
+
+  // Rows for every text that contains `fragment` (after exact answers).
+  void AnswerContaining(const std::string& fragment,
+                        repository::ResultSet result) {
+    partial_answers_.emplace_back(fragment, std::move(result));
   }
 
   // Unknown texts get an empty result instead of a refusal.
@@ -44,6 +53,7 @@ class FakeConnection : public repository::Connection {
 
  private:
   std::map<std::string, repository::ResultSet> answers_;
+  std::vector<std::pair<std::string, repository::ResultSet>> partial_answers_;
   std::vector<std::string> sent_;
   bool default_empty_ = false;
 };

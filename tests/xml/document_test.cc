@@ -43,6 +43,10 @@ class DocumentOnDisk : public ::testing::Test {
     t.ctx.settings.xml_path = dir.path().string();
     // Indexes, variables, source lists, rules: none.
     t.repo->set_default_empty(true);
+    t.repo->AnswerContaining(
+        "from qxmap140",
+        Rows({"fdnm", "mrul", "type", "dnum"}, {{"item", "1", int64_t{0},
+                                                 int64_t{1}}}));
     t.repo->Answer(
         " select fdnm , cdom , iniv , dept , mand , comb from    qxddi150  "
         "where appl = 'TAPP' AND cpac = 'ab' AND cmod = 'cde' AND flno = "
@@ -79,7 +83,7 @@ TEST_F(DocumentOnDisk, IllFormedSectionIsReportedAndKeepsTheEarlierFile) {
   EXPECT_EQ(File(), earlier);
   EXPECT_EQ(t.log->text(),
             "\t\tERROR: 1010:Section INFO of abcde001 is not well-formed XML: "
-            "not well-formed (invalid token) at line 5\r\n");
+            "not well-formed (invalid token) at line 7\r\n");
 }
 
 TEST_F(DocumentOnDisk, MissingOutputFolderIsPathNotFound) {
