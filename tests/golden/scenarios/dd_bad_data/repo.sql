@@ -18,3 +18,7 @@ INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, iniv, dept, mand
   ('TAPP', 'ab', 'cde', '0/1', 'item', 1, '', NULL, 0, 'N', 'N'),
   ('TAPP', 'ab', 'cd/', '003', 'item', 1, '', NULL, 0, 'N', 'N'),
   ('TAPP', 'ab', 'cde', '004', 'item', 1, '', NULL, 0, 'N', 'N');
+
+-- Every conversion object maps its first field in dump 1.
+INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, type, dnum)
+  SELECT mprf, vers, rele, cust, tcpac, tcmod, tflno, 'item', '1', 0, 1 FROM qxmap120;

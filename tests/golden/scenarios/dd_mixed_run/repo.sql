@@ -76,3 +76,13 @@ INSERT INTO qxddi220 (appl, cpac, cdom, type, leng, diga, digb, adju, conv) VALU
 INSERT INTO qxddi230 (appl, cpac, cdom, ctnm, cnst) VALUES
   ('TAPP', 'ab', 'color', 'red', '1'),
   ('TAPP', 'ab', 'color', 'blue', '2');
+
+-- Every conversion object maps its first field in dump 1.
+INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, type, dnum)
+  SELECT mprf, vers, rele, cust, tcpac, tcmod, tflno, 'item', '1', 0, 1 FROM qxmap120;
+
+-- The pre-conditions of 001 and 007 migrate, so they read their main queries.
+INSERT INTO qxmap130 (mprf, vers, rele, cust, tcpac, tcmod, tflno, scpac, scmod, sflno, icod, qury) VALUES
+  (7, 'V1', '01', 'CUS1', 'ab', 'cde', '001', 'ab', 'fgh', '001', 'S', 'select abfgh001.* from abfgh001'),
+  (7, 'V1', '01', 'CUS1', 'ab', 'cde', '001', 'ab', 'fgh', '002', 'S', 'select abfgh002.* from abfgh002 where x < 1 & y'),
+  (7, 'V1', '01', 'CUS1', 'ab', 'cde', '007', 'ab', 'fgh', '007', 'S', 'select abfgh007.* from abfgh007');
