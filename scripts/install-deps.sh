@@ -1,9 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
+#   scripts/install-deps.sh                 build and unit tests
+#   scripts/install-deps.sh --test-server   also PostgreSQL and its ODBC
+#                                           driver, for the ODBC tests
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libsqlite3-dev libexpat1-dev
-          libgtest-dev libgmock-dev)
+          libgtest-dev libgmock-dev unixodbc-dev)
+# The ODBC tests run against a throwaway PostgreSQL cluster through psqlODBC.
+test_server_packages=(postgresql odbc-postgresql)
+
+if [ "${1:-}" = "--test-server" ]; then
+  packages+=("${test_server_packages[@]}")
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

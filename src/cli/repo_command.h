@@ -1,4 +1,6 @@
 // movx20xmlgen repo init FILE: an empty SQLite repository.
+// movx20xmlgen repo copy FROM TO: a repository copied from an SQLite file
+// into a PostgreSQL database through ODBC.
 #ifndef MX_CLI_REPO_COMMAND_H_
 #define MX_CLI_REPO_COMMAND_H_
 

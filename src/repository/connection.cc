@@ -1,6 +1,8 @@
-// Opening a repository connection from an ADO-style connection string. Only
-// the embedded SQLite backend exists so far: "Data Source=FILE", with no
-// provider or with Provider=SQLite (or SQLite3). Every other string is refused
+// Opening a repository connection from a connection string. An ODBC string
+// ("Driver=..." or "DSN=...", no Provider) goes to the ODBC backend as it is.
+// Otherwise the string is read ADO-style: "Data Source=FILE" with no provider
+// or Provider=SQLite opens the embedded backend; the SQL Server providers are
+// translated for the SQL Server ODBC driver. Every other string is refused
 // with the platform's connection error and a description that names what was
 // asked for, never the whole string (it may hold a password).
 #include "repository/connection.h"
@@ -11,6 +13,9 @@
 
 #include "platform/encoding.h"
 #include "platform/error.h"
+#include "repository/odbc_api.h"
+#include "repository/odbc_connection.h"
+#include "repository/provider_strings.h"
 #include "repository/sqlite_connection.h"
 
 namespace mx::repository {
@@ -80,28 +85,43 @@ std::string ReadValue(std::string_view text, size_t& pos) {
   return value;
 }
 
-bool IsSqliteProvider(std::string_view provider) {
-  const std::string name = Lower(provider);
-  return name == "sqlite" || name == "sqlite3";
-}
-
 std::string ValueOf(const std::map<std::string, std::string>& pairs,
                     const std::string& key) {
   const auto it = pairs.find(key);
   return it == pairs.end() ? std::string() : it->second;
 }
 
-// ODBC strings come with the ODBC backend; until then they are refused by
-// name.
-void RefuseOdbc(const std::map<std::string, std::string>& pairs) {
-  static constexpr std::pair<const char*, const char*> kOdbcKeys[] = {
-      {"driver", "Driver"}, {"dsn", "DSN"}};
-  for (const auto& [key, name] : kOdbcKeys) {
-    if (pairs.count(key) != 0) {
-      throw CannotConnect("ODBC connection strings are not supported yet (" +
-                          std::string(name) + "=" + ValueOf(pairs, key) + ")");
-    }
+std::unique_ptr<Connection> OpenSqlite(
+    const std::map<std::string, std::string>& pairs) {
+  const std::string data_source = ValueOf(pairs, "data source");
+  if (data_source.empty()) {
+    throw CannotConnect("The connection string names no Data Source");
   }
+  // Component texts are Windows-1252; file names are UTF-8.
+  return SqliteConnection::Open(Win1252ToUtf8(data_source));
+}
+
+std::unique_ptr<Connection> OpenSqlServer(
+    const std::map<std::string, std::string>& pairs) {
+  const std::string provider = ValueOf(pairs, "provider");
+  const std::optional<std::string> driver =
+      ChooseSqlServerDriver(odbc::InstalledDrivers());
+  // A string that cannot be translated is refused for that first.
+  const SqlServerOdbcString odbc = TranslateSqlServerString(
+      pairs, driver.value_or(SqlServerDrivers().front()));
+  if (!driver) {
+    throw CannotConnect(
+        "Provider=" + provider + " needs the SQL Server ODBC driver (\"" +
+        SqlServerDrivers().front() + "\" or \"" + SqlServerDrivers().back() +
+        "\"), and none is installed");
+  }
+  OdbcTimeouts timeouts;
+  if (odbc.login_timeout_seconds) {
+    timeouts.login_seconds = *odbc.login_timeout_seconds;
+  }
+  return OdbcConnection::Open(
+      odbc.connection_string,
+      "Provider=" + provider + " (Driver={" + *driver + "})", timeouts);
 }
 
 }  // namespace
@@ -135,18 +155,22 @@ std::map<std::string, std::string> ParseConnectionString(
 
 std::unique_ptr<Connection> OpenConnection(
     const std::string& connection_string) {
+  if (const std::optional<std::string> target = OdbcTarget(connection_string)) {
+    return OdbcConnection::Open(connection_string, *target);
+  }
   const auto pairs = ParseConnectionString(connection_string);
-  RefuseOdbc(pairs);
   const std::string provider = ValueOf(pairs, "provider");
-  if (!provider.empty() && !IsSqliteProvider(provider)) {
-    throw CannotConnect("Provider not supported by this build: " + provider);
+  switch (ClassifyProvider(provider)) {
+    case ProviderKind::kSqlite:
+      return OpenSqlite(pairs);
+    case ProviderKind::kSqlServer:
+      return OpenSqlServer(pairs);
+    case ProviderKind::kDesktopDatabase:
+      throw CannotConnect(DesktopDatabaseRefusal(provider));
+    case ProviderKind::kOther:
+      break;
   }
-  const std::string data_source = ValueOf(pairs, "data source");
-  if (data_source.empty()) {
-    throw CannotConnect("The connection string names no Data Source");
-  }
-  // Component texts are Windows-1252; file names are UTF-8.
-  return SqliteConnection::Open(Win1252ToUtf8(data_source));
+  throw CannotConnect("Provider not supported by this build: " + provider);
 }
 
 }  // namespace mx::repository

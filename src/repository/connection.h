@@ -25,6 +25,14 @@ class Connection {
  public:
   virtual ~Connection() = default;
   virtual ResultSet Execute(const std::string& sql) = 0;
+
+  // A read scope: between the two calls the repository is read as one
+  // snapshot (a read transaction where the backend has one), so that a
+  // decorator may answer a text it has answered before from memory. Scopes
+  // do not nest. EndReadScope never fails: a backend that cannot end its
+  // transaction cleanly abandons it. The default has no snapshot.
+  virtual void BeginReadScope() {}
+  virtual void EndReadScope() noexcept {}
 };
 
 // Opens the backend that the connection string names ("Data Source=FILE",

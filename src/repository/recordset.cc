@@ -11,12 +11,14 @@ Recordset::Recordset(Connection& connection, const std::string& source) {
 
 void Recordset::Open(Connection& connection, const std::string& source) {
   result_ = connection.Execute(source);
+  lower_columns_.clear();
   position_ = 0;
   open_ = true;
 }
 
 void Recordset::Close() {
   result_ = ResultSet();
+  lower_columns_.clear();
   position_ = 0;
   open_ = false;
 }
@@ -36,10 +38,15 @@ const std::vector<Variant>& Recordset::CurrentRow() const {
 }
 
 const Variant& Recordset::Fields(std::string_view name) const {
-  for (size_t i = 0; i < result_.columns.size(); ++i) {
-    if (vb::LCase(result_.columns[i]) == vb::LCase(name)) {
-      return CurrentRow()[i];
+  if (lower_columns_.size() != result_.columns.size()) {
+    lower_columns_.clear();
+    for (const std::string& column : result_.columns) {
+      lower_columns_.push_back(vb::LCase(column));
     }
+  }
+  const std::string wanted = vb::LCase(name);
+  for (size_t i = 0; i < lower_columns_.size(); ++i) {
+    if (lower_columns_[i] == wanted) return CurrentRow()[i];
   }
   throw errors::ItemNotFound();
 }

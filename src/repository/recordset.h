@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "repository/connection.h"
 
@@ -45,6 +46,8 @@ class Recordset {
   ResultSet result_;
   size_t position_ = 0;
   bool open_ = false;
+  // The column names lower-cased, made on the first lookup by name.
+  mutable std::vector<std::string> lower_columns_;
 };
 
 }  // namespace mx::repository

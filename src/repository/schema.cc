@@ -1,8 +1,17 @@
 // The SQLite schema of the repository tables the component reads, with the
 // columns it reads or filters on, and the creation of an empty repository.
-// The schema has no keys, constraints or indexes: any data the original
-// server held must load. Text columns compare without trailing blanks
-// (COLLATE RTRIM), as the server's fixed-width columns did.
+// The schema has no keys or constraints: any data the original server held
+// must load. Text columns compare without trailing blanks (COLLATE RTRIM), as
+// the server's fixed-width columns did.
+//
+// The indexes serve the lookups of a run, so that no query of a run reads a
+// table that grows with the profile from end to end. Each index matches the
+// conditions exactly as the backend sends them: plain columns compare with
+// their RTRIM collation, so the index columns keep it; a concatenation such
+// as cpac||cmod||flno has no collation and compares binary, so its
+// expression index does too, except where a column's collation decides the
+// comparison (qxddi150.cdom = qxddi220.cpac||qxddi220.cdom compares RTRIM).
+// The order of rows does not depend on them (see row_order.h).
 #include "repository/schema.h"
 
 #include <sqlite3.h>
@@ -60,6 +69,42 @@ constexpr TableColumns kTables[] = {
     {"qxlib100", "mprf vers rele cust fnam fdef"},
 };
 
+struct TableIndex {
+  const char* table;
+  const char* key;  // the index's terms, as SQL
+};
+
+// By table, in the order of the readers: a run's conversion-object lookups
+// (mapping, main query, rules, functions, M-script members), the data
+// dictionary (fields, child fields, indexes, domains, enumeration
+// constants), then the profile and selection queries.
+constexpr TableIndex kIndexes[] = {
+    {"qxmap100", "mprf"},
+    {"qxmap100", "vers, rele, cust"},
+    {"qxmap101", "mprf"},
+    {"qxmap105", "mprf"},
+    {"qxmap120", "mprf, vers, rele, cust, tcpac, tcmod, tflno"},
+    {"qxmap130", "mprf, vers, rele, cust, tcpac, tcmod, tflno"},
+    {"qxmap140", "mprf, vers, rele, cust, tcpac, tcmod, tflno"},
+    {"qxmap160", "mprf, vers, rele, cust, tcpac, tcmod, tflno"},
+    {"qxmap170", "mprf, vers, rele, cust, cpac, cmod, cflno"},
+    {"qxmap170", "mprf, vers, rele, cust, bpac, bmod, bflno"},
+    {"qxddi140", "appl, cpac, cmod, flno"},
+    // Covering: otherwise the planner prefers reading the application's
+    // tables through the first index.
+    {"qxddi140", "appl, cpac||cmod||flno, cpac, cmod, flno"},
+    {"qxddi150", "appl, cpac, cmod, flno, fdnm"},
+    {"qxddi150", "appl, cpac||cmod||flno"},
+    {"qxddi150", "appl, cpac||cmod||flno||'.'||fdnm"},
+    {"qxddi160", "appl, cpac, cmod, flno, fdnm"},
+    {"qxddi160", "appl, cpac||cmod||flno, fdnm"},
+    {"qxddi200", "appl, cpac, cmod, flno"},
+    {"qxddi200", "appl, cpac||cmod||flno, indn"},
+    {"qxddi220", "appl, cpac||cdom"},
+    {"qxddi220", "appl, (cpac||cdom) COLLATE RTRIM"},
+    {"qxddi230", "appl, cpac||cdom||'.'||ctnm"},
+};
+
 bool IsBooleanColumn(std::string_view column) {
   return column == "isms" || column == "tcol";
 }
@@ -106,6 +151,20 @@ std::string CreateTableStatement(const TableColumns& table) {
   return statement + "\n);\n";
 }
 
+std::string BuildIndexes() {
+  std::string statements;
+  int number = 0;
+  std::string_view table_before;
+  for (const TableIndex& index : kIndexes) {
+    number = table_before == index.table ? number + 1 : 1;
+    table_before = index.table;
+    statements += "CREATE INDEX IF NOT EXISTS mx_" + std::string(index.table) +
+                  "_" + std::to_string(number) + " ON " + index.table + " (" +
+                  index.key + ");\n";
+  }
+  return statements;
+}
+
 std::string BuildSchema() {
   std::string schema;
   for (const TableColumns& table : kTables) {
@@ -139,7 +198,8 @@ void WriteSchema(const std::string& path_utf8) {
   int rc =
       sqlite3_open_v2(path_utf8.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   if (rc == SQLITE_OK) {
-    const std::string script = "BEGIN;\n" + SqliteSchema() + "COMMIT;\n";
+    const std::string script =
+        "BEGIN;\n" + SqliteSchema() + SqliteIndexes() + "COMMIT;\n";
     rc = sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr);
   }
   const std::string message = sqlite3_errmsg(db);
@@ -155,6 +215,11 @@ void WriteSchema(const std::string& path_utf8) {
 const std::string& SqliteSchema() {
   static const std::string schema = BuildSchema();
   return schema;
+}
+
+const std::string& SqliteIndexes() {
+  static const std::string indexes = BuildIndexes();
+  return indexes;
 }
 
 void CreateSqliteRepository(const std::string& path_utf8) {

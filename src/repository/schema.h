@@ -10,8 +10,13 @@ namespace mx::repository {
 // The CREATE TABLE statements, text columns COLLATE RTRIM.
 const std::string& SqliteSchema();
 
-// Creates FILE with the schema; raises VbError when the file exists already
-// or cannot be created.
+// The CREATE INDEX IF NOT EXISTS statements that let every query of a run
+// find its rows without reading a growing table whole. They may be run on a
+// repository created before they existed.
+const std::string& SqliteIndexes();
+
+// Creates FILE with the schema and its indexes; raises VbError when the file
+// exists already or cannot be created.
 void CreateSqliteRepository(const std::string& path_utf8);
 
 }  // namespace mx::repository

@@ -1,8 +1,9 @@
 // The SQLite backend: opens a repository file read-only and runs the
 // component's queries on it. Text crosses this boundary in both directions:
 // query text goes from Windows-1252 to UTF-8, result texts come back from
-// UTF-8 to Windows-1252. Each query is prepared, stepped to its last row and
-// finalized before Execute returns.
+// UTF-8 to Windows-1252. Each query is stepped to its last row before Execute
+// returns; its prepared statement is kept for the next query of the same
+// form, with the values bound anew.
 #include "repository/sqlite_connection.h"
 
 #include <sqlite3.h>
@@ -10,10 +11,13 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <variant>
 
 #include "platform/encoding.h"
 #include "platform/error.h"
 #include "repository/dialect.h"
+#include "repository/row_order.h"
+#include "repository/sql_parameters.h"
 
 namespace mx::repository {
 
@@ -68,14 +72,87 @@ void RefuseFurtherStatements(sqlite3* db, const char* tail, const char* end) {
 Statement Prepare(sqlite3* db, const std::string& sql_utf8) {
   sqlite3_stmt* raw = nullptr;
   const char* tail = nullptr;
-  const int rc = sqlite3_prepare_v2(
-      db, sql_utf8.data(), static_cast<int>(sql_utf8.size()), &raw, &tail);
+  const int rc =
+      sqlite3_prepare_v3(db, sql_utf8.data(), static_cast<int>(sql_utf8.size()),
+                         SQLITE_PREPARE_PERSISTENT, &raw, &tail);
   Statement statement(raw);
   if (rc != SQLITE_OK) throw QueryRefused(db);
   if (!statement) throw QueryRefused("The query text is empty");
   RefuseFurtherStatements(db, tail, sql_utf8.data() + sql_utf8.size());
   return statement;
 }
+
+// The statement of the parameterised form with its values bound, or nothing
+// when that form does not prepare as the text itself would (the text's own
+// statement then gives the same rows, or SQLite's message for the text).
+Statement PrepareParameterised(sqlite3* db, const ParameterisedSql& query) {
+  Statement statement;
+  try {
+    statement = Prepare(db, query.text);
+  } catch (const VbError&) {
+    return nullptr;
+  }
+  if (sqlite3_bind_parameter_count(statement.get()) !=
+      static_cast<int>(query.values.size())) {
+    return nullptr;
+  }
+  return statement;
+}
+
+// The values of a query's scalar subqueries, in order; a null pointer is
+// SQL NULL (the subquery gave no row).
+class SubqueryValues {
+ public:
+  SubqueryValues() = default;
+  ~SubqueryValues() {
+    for (sqlite3_value* value : values_) sqlite3_value_free(value);
+  }
+  SubqueryValues(const SubqueryValues&) = delete;
+  SubqueryValues& operator=(const SubqueryValues&) = delete;
+
+  void Add(sqlite3_value* value) { values_.push_back(value); }
+  sqlite3_value* operator[](size_t i) const { return values_[i]; }
+
+ private:
+  std::vector<sqlite3_value*> values_;
+};
+
+bool BindValues(sqlite3_stmt* statement, const ParameterisedSql& query,
+                const SubqueryValues& subqueries) {
+  int position = 1;
+  size_t subquery = 0;
+  for (const auto& value : query.values) {
+    int rc;
+    if (const auto* text = std::get_if<std::string>(&value)) {
+      rc = sqlite3_bind_text(statement, position, text->data(),
+                             static_cast<int>(text->size()), SQLITE_TRANSIENT);
+    } else if (const auto* number = std::get_if<int64_t>(&value)) {
+      rc = sqlite3_bind_int64(statement, position, *number);
+    } else if (sqlite3_value* scalar = subqueries[subquery++]) {
+      rc = sqlite3_bind_value(statement, position, scalar);
+    } else {
+      rc = sqlite3_bind_null(statement, position);
+    }
+    if (rc != SQLITE_OK) return false;
+    ++position;
+  }
+  return true;
+}
+
+// Leaves a kept statement ready for its next use, however Execute ends.
+class StatementReset {
+ public:
+  explicit StatementReset(sqlite3_stmt* statement) : statement_(statement) {}
+  ~StatementReset() {
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+  }
+  StatementReset(const StatementReset&) = delete;
+  StatementReset& operator=(const StatementReset&) = delete;
+
+ private:
+  sqlite3_stmt* statement_;
+};
 
 std::vector<std::string> ColumnNames(sqlite3_stmt* statement) {
   const int count = sqlite3_column_count(statement);
@@ -138,8 +215,11 @@ std::vector<Variant> ReadRow(sqlite3_stmt* statement,
 std::unique_ptr<SqliteConnection> SqliteConnection::Open(
     const std::string& path_utf8) {
   sqlite3* db = nullptr;
+  // A connection belongs to one generator object and is used by one thread
+  // at a time, so SQLite need not lock it on every call.
   const int rc =
-      sqlite3_open_v2(path_utf8.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+      sqlite3_open_v2(path_utf8.c_str(), &db,
+                      SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   // The handle is owned from here on, even when the open failed.
   std::unique_ptr<SqliteConnection> connection(new SqliteConnection(db));
   if (rc != SQLITE_OK) throw CannotOpen(path_utf8, db);
@@ -153,19 +233,161 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(
   return connection;
 }
 
-SqliteConnection::~SqliteConnection() { sqlite3_close_v2(db_); }
+SqliteConnection::~SqliteConnection() {
+  statements_.Clear();
+  sqlite3_close_v2(db_);
+}
+
+sqlite3_stmt* SqliteConnection::StatementCache::Find(const std::string& text) {
+  const auto found = by_text_.find(text);
+  if (found == by_text_.end()) return nullptr;
+  entries_.splice(entries_.begin(), entries_, found->second);
+  return found->second->statement;
+}
+
+void SqliteConnection::StatementCache::Add(std::string text,
+                                           sqlite3_stmt* statement) {
+  if (entries_.size() >= kCapacity) Drop(std::prev(entries_.end()));
+  entries_.push_front(Entry{std::move(text), statement, std::nullopt});
+  by_text_.emplace(entries_.front().text, entries_.begin());
+  by_statement_.emplace(statement, entries_.begin());
+}
+
+void SqliteConnection::StatementCache::Drop(Entries::iterator entry) {
+  by_text_.erase(entry->text);
+  by_statement_.erase(entry->statement);
+  sqlite3_finalize(entry->statement);
+  entries_.erase(entry);
+}
+
+void SqliteConnection::StatementCache::Remove(sqlite3_stmt* statement) {
+  const auto found = by_statement_.find(statement);
+  if (found != by_statement_.end()) Drop(found->second);
+}
+
+void SqliteConnection::StatementCache::Clear() {
+  by_text_.clear();
+  by_statement_.clear();
+  for (Entry& entry : entries_) sqlite3_finalize(entry.statement);
+  entries_.clear();
+}
+
+const std::vector<std::string>& SqliteConnection::StatementCache::Columns(
+    sqlite3_stmt* statement) {
+  Entry& entry = *by_statement_.at(statement);
+  if (!entry.columns) entry.columns = ColumnNames(statement);
+  return *entry.columns;
+}
+
+// The value of a scalar subquery run on its own, as the engine runs it
+// inside its query: the first row (in storage order) of its only column.
+// False when it cannot run on its own (it refers to the outer query) or does
+// not give one column; the query is then prepared as it stands.
+bool SqliteConnection::ScalarValue(const std::string& subquery,
+                                   sqlite3_value** value) {
+  *value = nullptr;
+  const std::string ordered = KeepStorageOrder(subquery);
+  sqlite3_stmt* statement = nullptr;
+  for (const std::string* text : {&ordered, &subquery}) {
+    try {
+      statement = StatementFor(*text);
+      break;
+    } catch (const VbError&) {
+      if (text == &subquery || ordered == subquery) return false;
+    }
+  }
+  const StatementReset reset(statement);
+  if (sqlite3_column_count(statement) != 1) return false;
+  const int rc = sqlite3_step(statement);
+  if (rc == SQLITE_DONE) return true;
+  if (rc != SQLITE_ROW) return false;
+  *value = sqlite3_value_dup(sqlite3_column_value(statement, 0));
+  return *value != nullptr;
+}
+
+// The kept statement for the text's form, its values bound; prepared and
+// kept when it is new. Scalar subqueries are run first, so that no statement
+// in use is pushed out of the cache. A text that cannot be parameterised is
+// kept under its own text.
+sqlite3_stmt* SqliteConnection::StatementFor(const std::string& sql_utf8) {
+  const std::optional<ParameterisedSql> query = Parameterise(sql_utf8);
+  if (query) {
+    SubqueryValues subqueries;
+    bool resolved = true;
+    for (const auto& value : query->values) {
+      const auto* subquery = std::get_if<ScalarSubquery>(&value);
+      if (subquery == nullptr) continue;
+      sqlite3_value* scalar = nullptr;
+      resolved = ScalarValue(subquery->text, &scalar);
+      subqueries.Add(scalar);
+      if (!resolved) break;
+    }
+    sqlite3_stmt* statement =
+        resolved ? statements_.Find(query->text) : nullptr;
+    if (resolved && statement == nullptr) {
+      Statement prepared = PrepareParameterised(db_, *query);
+      if (prepared) {
+        statement = prepared.get();
+        statements_.Add(query->text, prepared.release());
+      }
+    }
+    if (statement != nullptr) {
+      if (BindValues(statement, *query, subqueries)) return statement;
+      statements_.Remove(statement);
+    }
+  }
+  sqlite3_stmt* statement = statements_.Find(sql_utf8);
+  if (statement != nullptr) return statement;
+  Statement prepared = Prepare(db_, sql_utf8);
+  statement = prepared.get();
+  statements_.Add(sql_utf8, prepared.release());
+  return statement;
+}
+
+std::string SqliteQueryText(const std::string& component_sql) {
+  return KeepStorageOrder(Win1252ToUtf8(PlusToConcat(component_sql)));
+}
 
 ResultSet SqliteConnection::Execute(const std::string& sql) {
-  const Statement statement = Prepare(db_, Win1252ToUtf8(PlusToConcat(sql)));
+  const std::string adapted = Win1252ToUtf8(PlusToConcat(sql));
+  const std::string ordered = KeepStorageOrder(adapted);
+  sqlite3_stmt* statement = nullptr;
+  if (ordered != adapted) {
+    // A table that is a view has no rowid: its rows keep the view's order.
+    try {
+      statement = StatementFor(ordered);
+    } catch (const VbError&) {
+    }
+  }
+  if (statement == nullptr) statement = StatementFor(adapted);
+  const StatementReset reset(statement);
   ResultSet result;
-  result.columns = ColumnNames(statement.get());
+  result.columns =
+      in_read_scope_ ? statements_.Columns(statement) : ColumnNames(statement);
   int rc;
-  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
     result.rows.push_back(
-        ReadRow(statement.get(), result.columns, result.rows.size() + 1));
+        ReadRow(statement, result.columns, result.rows.size() + 1));
   }
   if (rc != SQLITE_DONE) throw QueryRefused(db_);
   return result;
+}
+
+void SqliteConnection::BeginReadScope() {
+  // Statements prepared before may describe an older schema.
+  statements_.Clear();
+  if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    throw QueryRefused(db_);
+  }
+  in_read_scope_ = true;
+}
+
+void SqliteConnection::EndReadScope() noexcept {
+  in_read_scope_ = false;
+  if (sqlite3_get_autocommit(db_) != 0) return;  // no transaction open
+  if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  }
 }
 
 }  // namespace mx::repository

@@ -3,17 +3,35 @@
 // and in Windows-1252; they are adapted (see dialect.h), converted to UTF-8
 // and run to their last row. Integers come back as whole numbers, reals as
 // doubles, NULL as Null, texts (and blobs) converted to Windows-1252.
+//
+// Queries that differ only in their compared values share one prepared
+// statement (see sql_parameters.h): the connection keeps the most recently
+// used statements and binds each query's values. Rows come in the order a
+// repository without indexes gives them (see row_order.h). A read scope is
+// one read transaction (BEGIN ... COMMIT).
 #ifndef MX_REPOSITORY_SQLITE_CONNECTION_H_
 #define MX_REPOSITORY_SQLITE_CONNECTION_H_
 
+#include <list>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "repository/connection.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace mx::repository {
+
+// The text SQLite is given for a query of the component: the dialect
+// rewrite (dialect.h), UTF-8, and the storage order stated (row_order.h).
+// Its values are then bound as parameters (sql_parameters.h).
+std::string SqliteQueryText(const std::string& component_sql);
 
 class SqliteConnection : public Connection {
  public:
@@ -27,11 +45,47 @@ class SqliteConnection : public Connection {
   // A query SQLite refuses raises -2147217900 with SQLite's message; a text
   // value that is not valid UTF-8 raises errors::kConversionFailed.
   ResultSet Execute(const std::string& sql) override;
+  void BeginReadScope() override;
+  void EndReadScope() noexcept override;
 
  private:
+  // Prepared statements by their (parameterised) text, most recently used
+  // first, finalized when they fall off the end; with the names of their
+  // columns once asked for.
+  class StatementCache {
+   public:
+    static constexpr size_t kCapacity = 64;
+    ~StatementCache() { Clear(); }
+    sqlite3_stmt* Find(const std::string& text);
+    void Add(std::string text, sqlite3_stmt* statement);  // takes ownership
+    void Remove(sqlite3_stmt* statement);
+    void Clear();
+    // The column names of a kept statement, read from SQLite the first time.
+    const std::vector<std::string>& Columns(sqlite3_stmt* statement);
+
+   private:
+    struct Entry {
+      std::string text;
+      sqlite3_stmt* statement;
+      std::optional<std::vector<std::string>> columns;
+    };
+    using Entries = std::list<Entry>;
+    void Drop(Entries::iterator entry);
+
+    Entries entries_;
+    std::unordered_map<std::string_view, Entries::iterator> by_text_;
+    std::unordered_map<sqlite3_stmt*, Entries::iterator> by_statement_;
+  };
+
   explicit SqliteConnection(sqlite3* db) : db_(db) {}
+  sqlite3_stmt* StatementFor(const std::string& sql_utf8);
+  bool ScalarValue(const std::string& subquery, sqlite3_value** value);
 
   sqlite3* db_;  // owned
+  StatementCache statements_;
+  // Inside a read scope the schema cannot change, so column names are read
+  // once per statement; outside one they are read for every query.
+  bool in_read_scope_ = false;
 };
 
 }  // namespace mx::repository

@@ -1,0 +1,87 @@
+// The ODBC backend of a repository connection: a database server reached
+// through the driver manager (unixODBC). The connection string goes to the
+// driver manager as it is. The query text is adapted to the server that the
+// driver names (SQL_DBMS_NAME): SQL Server gets the component's text as it was
+// built, PostgreSQL and SQLite get the "+" rewrite of the embedded backend;
+// PostgreSQL also gets the order of rows stated as SQLite gives it (see
+// KeepPostgresStorageOrder).
+// Rows come back as the embedded backend gives them: whole numbers for integer
+// and Boolean columns (0 and 1), doubles for floating-point columns, Null, and
+// texts read as UTF-16 and converted to Windows-1252. Log-in and statements
+// have time-outs, so a server that vanishes gives an error, not a hang. A
+// lost connection is opened again for the next query, except within a read
+// scope: its snapshot is gone, so the scope's later queries fail too.
+#ifndef MX_REPOSITORY_ODBC_CONNECTION_H_
+#define MX_REPOSITORY_ODBC_CONNECTION_H_
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "repository/connection.h"
+
+namespace mx::repository {
+
+namespace odbc {
+class Session;
+}
+
+// How the component's query text reaches a server.
+enum class QueryDialect {
+  kAsBuilt,       // the original server's own dialect
+  kPlusToConcat,  // "+" outside literals becomes "||"
+};
+
+// By the DBMS name the driver reports: "PostgreSQL" and "SQLite" concatenate
+// with "||"; SQL Server, and any server we know nothing of, get the text as
+// built.
+QueryDialect DialectForDbms(std::string_view dbms_name);
+
+struct OdbcTimeouts {
+  int login_seconds = 15;  // ADO's default ConnectionTimeout
+  int query_seconds = 30;  // ADO's default CommandTimeout
+};
+
+class OdbcConnection : public Connection {
+ public:
+  // Connects at once. `target` names what is connected to in errors (see
+  // OdbcTarget); a refused or failed log-in raises -2147467259 with
+  // "Cannot connect through " + target + ": " + the driver's message.
+  static std::unique_ptr<OdbcConnection> Open(
+      const std::string& connection_string, const std::string& target,
+      OdbcTimeouts timeouts = {});
+
+  ~OdbcConnection() override;
+  OdbcConnection(const OdbcConnection&) = delete;
+  OdbcConnection& operator=(const OdbcConnection&) = delete;
+
+  // A refused query raises -2147217900 with the driver's message; a lost
+  // connection -2147467259. A text that is not valid UTF-16 raises
+  // errors::kConversionFailed.
+  ResultSet Execute(const std::string& sql) override;
+
+  // On PostgreSQL a read scope is a REPEATABLE READ transaction, which takes
+  // no row locks there; a refused query ends it and the next query starts a
+  // new one. Other servers read each query as it comes: their repeatable
+  // reads would lock the shared repository for the whole run.
+  void BeginReadScope() override;
+  void EndReadScope() noexcept override;
+
+  const std::string& dbms_name() const { return dbms_name_; }
+
+ private:
+  explicit OdbcConnection(std::unique_ptr<odbc::Session> session);
+
+  ResultSet Run(const std::string& sql);
+
+  std::unique_ptr<odbc::Session> session_;
+  std::string dbms_name_;
+  QueryDialect dialect_ = QueryDialect::kAsBuilt;
+  bool postgres_ = false;  // row order stated, read scopes as snapshots
+  bool in_scope_ = false;
+  std::string lost_in_scope_;  // why the scope's connection was lost
+};
+
+}  // namespace mx::repository
+
+#endif  // MX_REPOSITORY_ODBC_CONNECTION_H_

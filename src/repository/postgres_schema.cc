@@ -1,0 +1,266 @@
+#include "repository/postgres_schema.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <set>
+
+namespace mx::repository {
+
+namespace {
+
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return upper;
+}
+
+bool Contains(const std::string& text, const char* part) {
+  return text.find(part) != std::string::npos;
+}
+
+bool IsPlainIdentifier(std::string_view name) {
+  if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))) {
+    return false;
+  }
+  for (char c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+  }
+  return true;
+}
+
+// The blank-keeping text of a bpchar: its output form, which a cast to text
+// would trim.
+constexpr char kTextOfBpchar[] =
+    "CREATE OR REPLACE FUNCTION mx_text(bpchar) RETURNS text LANGUAGE sql "
+    "IMMUTABLE STRICT PARALLEL SAFE AS "
+    "'SELECT pg_catalog.textin(pg_catalog.bpcharout($1))'";
+
+// || of two texts where either is a bpchar; STRICT keeps "null || x" null.
+std::string ConcatFunction(const char* left, const char* right,
+                           const char* body) {
+  return std::string("CREATE OR REPLACE FUNCTION mx_concat(") + left + ", " +
+         right +
+         ") RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS "
+         "'SELECT " +
+         body + "'";
+}
+
+std::string ConcatOperator(const char* left, const char* right) {
+  return std::string(
+             "DO 'BEGIN IF NOT EXISTS (SELECT 1 FROM pg_catalog.pg_operator "
+             "WHERE oprname = ''||'' AND oprleft = ''") +
+         left + "''::regtype AND oprright = ''" + right +
+         "''::regtype) THEN CREATE OPERATOR || (FUNCTION = mx_concat, "
+         "LEFTARG = " +
+         left + ", RIGHTARG = " + right + "); END IF; END'";
+}
+
+std::vector<std::string> BuildSupportStatements() {
+  return {
+      kTextOfBpchar,
+      ConcatFunction("bpchar", "bpchar",
+                     "mx_text($1) OPERATOR(pg_catalog.||) mx_text($2)"),
+      ConcatFunction("bpchar", "text",
+                     "mx_text($1) OPERATOR(pg_catalog.||) $2"),
+      ConcatFunction("text", "bpchar",
+                     "$1 OPERATOR(pg_catalog.||) mx_text($2)"),
+      ConcatOperator("bpchar", "bpchar"),
+      ConcatOperator("bpchar", "text"),
+      ConcatOperator("text", "bpchar"),
+      "CREATE OR REPLACE FUNCTION upper(bpchar) RETURNS text LANGUAGE sql "
+      "IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT "
+      "pg_catalog.upper(mx_text($1))'",
+      "CREATE OR REPLACE FUNCTION lower(bpchar) RETURNS text LANGUAGE sql "
+      "IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT "
+      "pg_catalog.lower(mx_text($1))'",
+      "CREATE OR REPLACE FUNCTION replace(bpchar, text, text) RETURNS text "
+      "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS "
+      "'SELECT pg_catalog.replace(mx_text($1), $2, $3)'",
+  };
+}
+
+// A word of a query outside literals, lower-cased, with its parenthesis
+// depth; a word followed by "(" is a function name.
+struct Word {
+  std::string text;
+  int depth = 0;
+  bool call = false;
+};
+
+struct QueryShape {
+  std::vector<Word> words;
+  int commas_in_from = 0;  // at depth 0, between FROM and the next clause
+  bool well_formed = true;
+};
+
+bool IsWordChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' ||
+         c == '.' || c == '"';
+}
+
+QueryShape ShapeOf(std::string_view sql) {
+  QueryShape shape;
+  int depth = 0;
+  bool in_from = false;
+  for (size_t i = 0; i < sql.size();) {
+    const char c = sql[i];
+    if (c == '\'') {  // a literal; '' inside it stands for one quote
+      for (++i; i < sql.size(); ++i) {
+        if (sql[i] != '\'') continue;
+        if (i + 1 < sql.size() && sql[i + 1] == '\'') {
+          ++i;
+        } else {
+          break;
+        }
+      }
+      if (i >= sql.size()) shape.well_formed = false;
+      ++i;
+    } else if (IsWordChar(c)) {
+      Word word;
+      for (; i < sql.size() && IsWordChar(sql[i]); ++i) {
+        word.text +=
+            static_cast<char>(std::tolower(static_cast<unsigned char>(sql[i])));
+      }
+      size_t next = i;
+      while (next < sql.size() &&
+             std::isspace(static_cast<unsigned char>(sql[next]))) {
+        ++next;
+      }
+      word.call = next < sql.size() && sql[next] == '(';
+      word.depth = depth;
+      if (depth == 0 && (word.text == "where" || word.text == "order")) {
+        in_from = false;
+      }
+      if (depth == 0 && word.text == "from") in_from = true;
+      shape.words.push_back(std::move(word));
+    } else {
+      if (c == '(') ++depth;
+      if (c == ')' && --depth < 0) shape.well_formed = false;
+      if (c == ',' && depth == 0 && in_from) ++shape.commas_in_from;
+      if (c == ';' || (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') ||
+          (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*')) {
+        shape.well_formed = false;  // several statements, comments
+      }
+      ++i;
+    }
+  }
+  if (depth != 0) shape.well_formed = false;
+  return shape;
+}
+
+// A plain single-table SELECT, and whether it has an ORDER BY.
+std::optional<bool> SingleTableSelect(const QueryShape& shape) {
+  static const std::set<std::string> kRefused = {
+      "join",   "union",    "intersect", "except", "group", "having", "limit",
+      "offset", "distinct", "fetch",     "for",    "into",  "window", "with"};
+  static const std::set<std::string> kAggregates = {
+      "count",      "sum",       "min",      "max",     "avg",
+      "string_agg", "array_agg", "bool_and", "bool_or", "every"};
+  const std::vector<Word>& w = shape.words;
+  if (!shape.well_formed || w.empty() || w[0].text != "select" ||
+      shape.commas_in_from != 0) {
+    return std::nullopt;
+  }
+  int froms = 0;
+  bool ordered = false;
+  for (size_t i = 0; i < w.size(); ++i) {
+    if (w[i].text == "select" && i > 0) return std::nullopt;  // a subquery
+    if (w[i].call && kAggregates.count(w[i].text) != 0) return std::nullopt;
+    if (w[i].depth != 0) continue;
+    if (kRefused.count(w[i].text) != 0) return std::nullopt;
+    if (w[i].text == "from") ++froms;
+    if (w[i].text == "order" && i + 1 < w.size() && w[i + 1].text == "by") {
+      if (froms != 1) return std::nullopt;
+      ordered = true;
+    } else if (ordered && (w[i].text == "where" || w[i].text == "from")) {
+      return std::nullopt;
+    }
+  }
+  if (froms != 1) return std::nullopt;
+  return ordered;
+}
+
+}  // namespace
+
+ColumnValueKind KindOfDeclaredType(std::string_view sqlite_declared_type) {
+  const std::string type = Upper(sqlite_declared_type);
+  if (Contains(type, "INT")) return ColumnValueKind::kInteger;
+  if (Contains(type, "CHAR") || Contains(type, "CLOB") ||
+      Contains(type, "TEXT")) {
+    return ColumnValueKind::kText;
+  }
+  if (Contains(type, "BLOB") || type.empty()) return ColumnValueKind::kText;
+  if (Contains(type, "REAL") || Contains(type, "FLOA") ||
+      Contains(type, "DOUB")) {
+    return ColumnValueKind::kReal;
+  }
+  if (Contains(type, "BOOL")) return ColumnValueKind::kBoolean;
+  return ColumnValueKind::kNumeric;
+}
+
+std::string PostgresType(ColumnValueKind kind) {
+  switch (kind) {
+    case ColumnValueKind::kInteger:
+      return "bigint";
+    case ColumnValueKind::kBoolean:
+      return "boolean";
+    case ColumnValueKind::kReal:
+      return "double precision";
+    case ColumnValueKind::kNumeric:
+      return "numeric";
+    case ColumnValueKind::kText:
+      break;
+  }
+  return "bpchar COLLATE \"C\"";
+}
+
+std::string PostgresName(std::string_view name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    const char written =
+        IsPlainIdentifier(name)
+            ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
+            : c;
+    quoted += written;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+std::string PostgresCreateTable(std::string_view table,
+                                const std::vector<PostgresColumn>& columns) {
+  std::string statement = "CREATE TABLE " + PostgresName(table) + " (";
+  const char* separator = "\n  ";
+  for (const PostgresColumn& column : columns) {
+    statement +=
+        separator + PostgresName(column.name) + " " + PostgresType(column.kind);
+    separator = ",\n  ";
+  }
+  return statement + "\n)";
+}
+
+std::string KeepPostgresStorageOrder(std::string_view sql) {
+  const std::optional<bool> ordered = SingleTableSelect(ShapeOf(sql));
+  if (!ordered) return std::string(sql);
+  const size_t end = sql.find_last_not_of(" \t\r\n");
+  const std::string body(sql.substr(0, end + 1));
+  const std::string tail(sql.substr(end + 1));
+  return body + (*ordered ? ", ctid" : " ORDER BY ctid") + tail;
+}
+
+const std::vector<std::string>& PostgresSessionStatements() {
+  static const std::vector<std::string> statements = {
+      "SET max_parallel_workers_per_gather = 0",
+      "SET synchronize_seqscans = off"};
+  return statements;
+}
+
+const std::vector<std::string>& PostgresSupportStatements() {
+  static const std::vector<std::string> statements = BuildSupportStatements();
+  return statements;
+}
+
+}  // namespace mx::repository

@@ -1,0 +1,354 @@
+// The copier reads the SQLite file with SQLite's own API (every table, every
+// row, values by their storage class) and writes through one ODBC session with
+// auto-commit off. Each value travels as text and is cast by the server to its
+// column's type, so the driver's parameter typing never matters.
+#include "repository/repository_copy.h"
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/encoding.h"
+#include "platform/error.h"
+#include "platform/vb_text.h"
+#include "repository/connection.h"
+#include "repository/odbc_api.h"
+#include "repository/odbc_connection.h"
+#include "repository/postgres_schema.h"
+#include "repository/provider_strings.h"
+
+namespace mx::repository {
+
+namespace {
+
+using odbc::Handle;
+using odbc::Session;
+using odbc::Succeeded;
+using odbc::WideText;
+
+constexpr char kErrorSource[] = "movx20xmlgen repo copy";
+
+VbError CannotConnect(const std::string& description) {
+  return VbError(errors::kCannotConnect, kErrorSource, description);
+}
+
+VbError Refused(const std::string& description) {
+  return VbError(errors::kQueryRefused, kErrorSource, description);
+}
+
+// Messages are component text; names and values read from SQLite are UTF-8.
+std::string Component(const std::string& utf8) {
+  return Utf8ToWin1252(utf8).value_or(utf8);
+}
+
+// Statements built from the file's names are UTF-8.
+WideText Utf8Statement(const std::string& sql) {
+  std::optional<WideText> wide = odbc::Utf8ToWide(sql);
+  if (!wide) throw Refused("A table or column name is not valid UTF-8");
+  wide->push_back(0);
+  return *std::move(wide);
+}
+
+struct SqliteCloser {
+  void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* statement) const {
+    sqlite3_finalize(statement);
+  }
+};
+using SqliteDb = std::unique_ptr<sqlite3, SqliteCloser>;
+using SqliteStatement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+SqliteDb OpenSqlite(const std::string& path) {
+  sqlite3* raw = nullptr;
+  const int rc =
+      sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  SqliteDb db(raw);
+  if (rc != SQLITE_OK || sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master",
+                                      nullptr, nullptr, nullptr) != SQLITE_OK) {
+    throw CannotConnect("Cannot open the repository file " + Component(path) +
+                        ": " +
+                        Component(raw ? sqlite3_errmsg(raw) : "out of memory"));
+  }
+  return db;
+}
+
+SqliteStatement PrepareSqlite(sqlite3* db, const std::string& sql) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+    throw Refused(Component(sqlite3_errmsg(db)));
+  }
+  return SqliteStatement(raw);
+}
+
+std::string SqliteQuoted(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+std::string ColumnText(sqlite3_stmt* statement, int column) {
+  const auto* text = sqlite3_column_text(statement, column);
+  return text == nullptr ? std::string()
+                         : std::string(reinterpret_cast<const char*>(text),
+                                       static_cast<size_t>(sqlite3_column_bytes(
+                                           statement, column)));
+}
+
+struct SourceTable {
+  std::string name;
+  std::vector<PostgresColumn> columns;
+};
+
+// Every table of the file but SQLite's own, in the order they were created.
+std::vector<SourceTable> ReadTables(sqlite3* db) {
+  std::vector<SourceTable> tables;
+  SqliteStatement list =
+      PrepareSqlite(db,
+                    "SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                    "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid");
+  while (sqlite3_step(list.get()) == SQLITE_ROW) {
+    tables.push_back({ColumnText(list.get(), 0), {}});
+  }
+  for (SourceTable& table : tables) {
+    SqliteStatement info = PrepareSqlite(
+        db, "PRAGMA table_info(" + SqliteQuoted(table.name) + ")");
+    while (sqlite3_step(info.get()) == SQLITE_ROW) {
+      table.columns.push_back({ColumnText(info.get(), 1),
+                               KindOfDeclaredType(ColumnText(info.get(), 2))});
+    }
+  }
+  return tables;
+}
+
+// Where a value was met, for messages.
+struct Place {
+  const SourceTable& table;
+  int64_t row;
+  size_t column;
+
+  std::string Describe() const {
+    return Component("table " + table.name + ", row " + std::to_string(row) +
+                     ", column " + table.columns[column].name);
+  }
+};
+
+std::string RealText(double value) {
+  char text[40];
+  std::snprintf(text, sizeof(text), "%.17g", value);
+  return text;
+}
+
+// The text the server casts to the column's type; nullopt for NULL.
+std::optional<std::string> ValueText(sqlite3_stmt* row, int i,
+                                     const Place& place) {
+  const int type = sqlite3_column_type(row, i);
+  if (type == SQLITE_NULL) return std::nullopt;
+  const ColumnValueKind kind = place.table.columns[place.column].kind;
+  const auto refuse = [&](const char* what) {
+    return Refused("Cannot copy " + place.Describe() + ": the value \"" +
+                   Component(ColumnText(row, i)) + "\" is not " + what);
+  };
+  switch (kind) {
+    case ColumnValueKind::kText:
+      return ColumnText(row, i);  // the text SQLite gives for any class
+    case ColumnValueKind::kInteger:
+      if (type == SQLITE_INTEGER) return ColumnText(row, i);
+      if (type == SQLITE_FLOAT) {
+        const double v = sqlite3_column_double(row, i);
+        if (std::trunc(v) == v && std::fabs(v) < 9.2e18) {
+          return std::to_string(static_cast<int64_t>(v));
+        }
+      }
+      throw refuse("a whole number");
+    case ColumnValueKind::kBoolean:
+      if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+        return sqlite3_column_double(row, i) != 0.0 ? "true" : "false";
+      }
+      if (vb::LCase(vb::Trim(ColumnText(row, i))) == "true") return "true";
+      if (vb::LCase(vb::Trim(ColumnText(row, i))) == "false") return "false";
+      throw refuse("a Boolean (a number, True or False)");
+    case ColumnValueKind::kReal:
+    case ColumnValueKind::kNumeric:
+      if (type == SQLITE_INTEGER) return ColumnText(row, i);
+      if (type == SQLITE_FLOAT) return RealText(sqlite3_column_double(row, i));
+      throw refuse("a number");
+  }
+  return std::nullopt;
+}
+
+std::string InsertStatement(const SourceTable& table) {
+  std::string names;
+  std::string values;
+  for (const PostgresColumn& column : table.columns) {
+    if (!names.empty()) {
+      names += ", ";
+      values += ", ";
+    }
+    names += PostgresName(column.name);
+    values +=
+        "CAST(? AS " +
+        (column.kind == ColumnValueKind::kText ? std::string("bpchar")
+                                               : PostgresType(column.kind)) +
+        ")";
+  }
+  return "INSERT INTO " + PostgresName(table.name) + " (" + names +
+         ") VALUES (" + values + ")";
+}
+
+// One ODBC session on the target, in one transaction.
+class Target {
+ public:
+  explicit Target(const std::string& connection_string);
+  ~Target() { session_.Rollback(); }  // no effect after Commit
+
+  // Runs `sql` (UTF-8).
+  void Run(const std::string& sql);
+  // Copies the rows of `table` from `db`; returns how many.
+  int64_t CopyRows(sqlite3* db, const SourceTable& table);
+  void Commit() { session_.Commit(); }
+
+ private:
+  Session session_;
+};
+
+std::string TargetLabel(const std::string& connection_string) {
+  const std::optional<std::string> target = OdbcTarget(connection_string);
+  if (!target) {
+    throw CannotConnect(
+        "repo copy writes through an ODBC connection string "
+        "(\"Driver=...;...\" or \"DSN=...;...\")");
+  }
+  return *target;
+}
+
+Target::Target(const std::string& connection_string)
+    : session_(connection_string, TargetLabel(connection_string),
+               static_cast<SQLULEN>(OdbcTimeouts().login_seconds),
+               static_cast<SQLULEN>(OdbcTimeouts().query_seconds)) {
+  const std::string dbms = session_.DbmsName();
+  if (vb::LCase(dbms).find("postgresql") == std::string::npos) {
+    throw CannotConnect("repo copy writes PostgreSQL databases; " +
+                        session_.label() + " reaches " + dbms);
+  }
+  session_.SetAutoCommit(false);
+}
+
+void Target::Run(const std::string& sql) {
+  const Handle statement = session_.NewStatement();
+  WideText text = Utf8Statement(sql);
+  const SQLRETURN rc = SQLExecDirectW(statement.get(), text.data(), SQL_NTS);
+  if (!Succeeded(rc) && rc != SQL_NO_DATA) session_.RaiseFailure(statement);
+}
+
+int64_t Target::CopyRows(sqlite3* db, const SourceTable& table) {
+  if (table.columns.empty()) return 0;
+  const Handle insert = session_.NewStatement();
+  WideText insert_text = Utf8Statement(InsertStatement(table));
+  if (!Succeeded(SQLPrepareW(insert.get(), insert_text.data(), SQL_NTS))) {
+    session_.RaiseFailure(insert);
+  }
+  SqliteStatement rows =
+      PrepareSqlite(db, "SELECT * FROM " + SqliteQuoted(table.name));
+  std::vector<WideText> buffers(table.columns.size());
+  std::vector<SQLLEN> indicators(table.columns.size());
+  int64_t count = 0;
+  int stepped;
+  while ((stepped = sqlite3_step(rows.get())) == SQLITE_ROW) {
+    ++count;
+    for (size_t c = 0; c < table.columns.size(); ++c) {
+      const Place place{table, count, c};
+      const int i = static_cast<int>(c);
+      const std::optional<std::string> text = ValueText(rows.get(), i, place);
+      std::optional<WideText> wide =
+          text ? odbc::Utf8ToWide(*text) : WideText();
+      if (!wide) {
+        throw Refused("Cannot copy " + place.Describe() +
+                      ": the text is not valid UTF-8");
+      }
+      buffers[c] = *std::move(wide);
+      const size_t units = buffers[c].size();
+      buffers[c].push_back(0);
+      indicators[c] =
+          text ? static_cast<SQLLEN>(units * sizeof(SQLWCHAR)) : SQL_NULL_DATA;
+      if (!Succeeded(SQLBindParameter(
+              insert.get(), static_cast<SQLUSMALLINT>(c + 1), SQL_PARAM_INPUT,
+              SQL_C_WCHAR, SQL_WLONGVARCHAR, std::max<size_t>(units, 1), 0,
+              buffers[c].data(),
+              static_cast<SQLLEN>(buffers[c].size() * sizeof(SQLWCHAR)),
+              &indicators[c]))) {
+        session_.RaiseFailure(insert);
+      }
+    }
+    const SQLRETURN rc = SQLExecute(insert.get());
+    if (!Succeeded(rc) && rc != SQL_NO_DATA) {
+      try {
+        session_.RaiseFailure(insert);
+      } catch (const VbError& e) {
+        throw VbError(e.number(), e.source(),
+                      "Cannot copy table " + Component(table.name) + ", row " +
+                          std::to_string(count) + ": " + e.description());
+      }
+    }
+  }
+  if (stepped != SQLITE_DONE) throw Refused(Component(sqlite3_errmsg(db)));
+  return count;
+}
+
+}  // namespace
+
+std::string SqliteRepositoryPath(const std::string& from) {
+  std::error_code ignored;
+  if (std::filesystem::exists(from, ignored) ||
+      from.find('=') == std::string::npos) {
+    return from;
+  }
+  const std::optional<std::string> component = Utf8ToWin1252(from);
+  const auto pairs = ParseConnectionString(component.value_or(from));
+  const auto provider = pairs.find("provider");
+  const auto data_source = pairs.find("data source");
+  if (OdbcTarget(from) ||
+      (provider != pairs.end() &&
+       ClassifyProvider(provider->second) != ProviderKind::kSqlite) ||
+      data_source == pairs.end()) {
+    throw CannotConnect(
+        "repo copy reads SQLite repositories: a file, or \"Data "
+        "Source=FILE\"");
+  }
+  return Win1252ToUtf8(data_source->second);
+}
+
+CopySummary CopyRepository(const std::string& sqlite_path,
+                           const std::string& to) {
+  const SqliteDb db = OpenSqlite(sqlite_path);
+  const std::vector<SourceTable> tables = ReadTables(db.get());
+  Target target(to);
+  for (const std::string& statement : PostgresSupportStatements()) {
+    target.Run(statement);
+  }
+  CopySummary summary;
+  for (const SourceTable& table : tables) {
+    try {
+      target.Run(PostgresCreateTable(table.name, table.columns));
+    } catch (const VbError& e) {
+      throw VbError(e.number(), e.source(),
+                    "Cannot create table " + Component(table.name) + ": " +
+                        e.description());
+    }
+    summary.rows += target.CopyRows(db.get(), table);
+    ++summary.tables;
+  }
+  target.Commit();
+  return summary;
+}
+
+}  // namespace mx::repository

@@ -1,0 +1,125 @@
+// Copying an SQLite repository onto the PostgreSQL test server: what lands
+// there, and that a copy that cannot be made whole leaves nothing behind.
+#include "repository/repository_copy.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "interface/raised.h"
+#include "odbc/test_server.h"
+#include "repository/odbc_connection.h"
+#include "testing/temp_dir.h"
+
+namespace mx::repository {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class RepositoryCopyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MX_SKIP_WITHOUT_TEST_SERVER();
+    database_ = std::make_unique<odbc_testing::TestDatabase>("copy");
+  }
+
+  ResultSet Query(const std::string& sql) {
+    return OdbcConnection::Open(database_->connection_string(), "the test")
+        ->Execute(sql);
+  }
+
+  int64_t TableCount() {
+    return Query(
+               "select count(*) from pg_tables where schemaname = "
+               "current_schema()")
+        .rows.at(0)
+        .at(0)
+        .ToInt32();
+  }
+
+  testing::TempDir tmp_;
+  std::unique_ptr<odbc_testing::TestDatabase> database_;
+};
+
+TEST_F(RepositoryCopyTest, CopiesEveryTableWithItsColumnsInOrder) {
+  const std::string repo = tmp_ / "repo.sqlite";
+  odbc_testing::BuildSqliteRepository(
+      repo,
+      "INSERT INTO qxddi200 (appl, cpac, cmod, flno, indn, dupl, acti, prt1, "
+      "prt24) VALUES ('TAPP', 'ab', 'cde', '001', 1, 'N', 'Y', 'item', 'last');"
+      // A table the component does not know, with columns of every affinity.
+      "CREATE TABLE Extra (Id INTEGER, amount DECIMAL(10,2), ratio REAL, "
+      "note, flag BOOLEAN);"
+      "INSERT INTO Extra VALUES (1, 2.5, 0.25, x'41', 'True'), "
+      "(2, 3, NULL, 7, 0);");
+  const CopySummary summary =
+      CopyRepository(repo, database_->connection_string());
+  EXPECT_EQ(summary.tables, 23);
+  EXPECT_EQ(summary.rows, 3);
+
+  // Index parts are read by position.
+  const ResultSet index = Query("select * from qxddi200");
+  ASSERT_EQ(index.columns.size(), 31u);
+  EXPECT_EQ(index.columns[7], "prt1");
+  EXPECT_EQ(index.rows.at(0).at(30).ToText(), "last");
+  EXPECT_TRUE(index.rows.at(0).at(8).IsNull());
+
+  const ResultSet extra = Query("select * from extra order by id");
+  EXPECT_THAT(extra.columns,
+              ElementsAre("id", "amount", "ratio", "note", "flag"));
+  ASSERT_EQ(extra.rows.size(), 2u);
+  EXPECT_EQ(extra.rows[0][1].ToDouble(), 2.5);
+  EXPECT_EQ(extra.rows[0][3].ToText(), "A");
+  EXPECT_EQ(extra.rows[0][4].ToInt32(), 1);
+  EXPECT_TRUE(extra.rows[1][1].IsInteger());
+  EXPECT_EQ(extra.rows[1][3].ToText(), "7");
+  EXPECT_EQ(extra.rows[1][4].ToInt32(), 0);
+}
+
+TEST_F(RepositoryCopyTest, AValueThatDoesNotFitLeavesNothingBehind) {
+  struct Case {
+    const char* sql;
+    const char* named;
+  };
+  const Case cases[] = {
+      {"INSERT INTO qxddi150 (appl, fdnm) VALUES ('TAPP', 'ok'), "
+       "('TAPP', CAST(X'FF6974656D' AS TEXT))",
+       "table qxddi150, row 2, column fdnm: the text is not valid UTF-8"},
+      {"INSERT INTO qxmap100 (mprf, deph) VALUES (1, 'deep')",
+       "table qxmap100, row 1, column deph: the value \"deep\" is not a whole "
+       "number"},
+      {"INSERT INTO qxmap120 (mprf, isms) VALUES (1, 'Y')",
+       "table qxmap120, row 1, column isms: the value \"Y\" is not a Boolean"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string repo = tmp_ / ("repo" + std::to_string(++n) + ".sqlite");
+    odbc_testing::BuildSqliteRepository(repo, c.sql);
+    const VbError error =
+        Raised([&] { CopyRepository(repo, database_->connection_string()); });
+    EXPECT_EQ(error.number(), errors::kQueryRefused) << c.sql;
+    EXPECT_THAT(error.description(), HasSubstr(c.named)) << c.sql;
+    EXPECT_EQ(TableCount(), 0) << c.sql;
+  }
+}
+
+TEST_F(RepositoryCopyTest, ARepositoryAlreadyThereIsNotTouched) {
+  const std::string first = tmp_ / "first.sqlite";
+  const std::string second = tmp_ / "second.sqlite";
+  odbc_testing::BuildSqliteRepository(
+      first, "INSERT INTO qxmap101 (mprf, pprf) VALUES (1, 2)");
+  odbc_testing::BuildSqliteRepository(
+      second, "INSERT INTO qxmap101 (mprf, pprf) VALUES (5, 6)");
+  CopyRepository(first, database_->connection_string());
+
+  const VbError error =
+      Raised([&] { CopyRepository(second, database_->connection_string()); });
+  EXPECT_EQ(error.number(), errors::kQueryRefused);
+  EXPECT_THAT(error.description(), HasSubstr("Cannot create table qxmap100"));
+  const ResultSet kept = Query("select mprf, pprf from qxmap101");
+  ASSERT_EQ(kept.rows.size(), 1u);
+  EXPECT_EQ(kept.rows[0][0].ToInt32(), 1);
+}
+
+}  // namespace
+}  // namespace mx::repository

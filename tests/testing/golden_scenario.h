@@ -1,0 +1,125 @@
+// Helpers for golden runs of the real program: a scenario folder holds
+// repo.sql, args (one argument per line; {repo}, {out}, {log} name the run's
+// files, {crlf} stands for a line break) and expected/ (exit, stdout, stderr,
+// log and every file under out/). These read a scenario, run the program and
+// gather what it produced in the shape of an expected/ folder.
+#ifndef MX_TESTS_TESTING_GOLDEN_SCENARIO_H_
+#define MX_TESTS_TESTING_GOLDEN_SCENARIO_H_
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace mx::testing {
+
+inline std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline std::string Substitute(std::string text,
+                              const std::map<std::string, std::string>& vars) {
+  for (const auto& [name, value] : vars) {
+    for (size_t at; (at = text.find(name)) != std::string::npos;) {
+      text.replace(at, name.size(), value);
+    }
+  }
+  return text;
+}
+
+// The arguments of a scenario, one per non-empty line of its args file.
+inline std::vector<std::string> ScenarioArgs(
+    const std::filesystem::path& scenario) {
+  std::vector<std::string> args;
+  std::istringstream lines(ReadAll(scenario / "args"));
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty()) args.push_back(line);
+  }
+  return args;
+}
+
+// Starts `binary` with `args`, standard output to `out_file`, standard error
+// to `err_file`, standard input from /dev/null; returns its process id.
+inline pid_t StartProgram(const std::string& binary,
+                          const std::vector<std::string>& args,
+                          const std::string& out_file,
+                          const std::string& err_file) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int in = open("/dev/null", O_RDONLY);
+    dup2(out, 1);
+    dup2(err, 2);
+    dup2(in, 0);
+    std::vector<std::string> copy = args;
+    std::string program = binary;
+    std::vector<char*> argv = {program.data()};
+    for (std::string& a : copy) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+// Waits for a program started by StartProgram; its exit status, 128 when it
+// did not exit normally.
+inline int WaitForProgram(pid_t pid) {
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+
+inline int RunProgram(const std::string& binary,
+                      const std::vector<std::string>& args,
+                      const std::string& out_file,
+                      const std::string& err_file) {
+  return WaitForProgram(StartProgram(binary, args, out_file, err_file));
+}
+
+// Every regular file below `root`, by relative path.
+inline std::map<std::string, std::string> FilesBelow(
+    const std::filesystem::path& root) {
+  std::map<std::string, std::string> files;
+  if (!std::filesystem::exists(root)) return files;
+  for (const auto& entry :
+       std::filesystem::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) {
+      files[std::filesystem::relative(entry.path(), root).string()] =
+          ReadAll(entry.path());
+    }
+  }
+  return files;
+}
+
+// What a run in `dir` produced (dir/stdout, dir/stderr, dir/run.log and
+// dir/out), keyed as in an expected/ folder.
+inline std::map<std::string, std::string> RunResults(
+    const std::filesystem::path& dir, int status) {
+  std::map<std::string, std::string> result;
+  result["exit"] = std::to_string(status) + "\n";
+  result["stdout"] = ReadAll(dir / "stdout");
+  const std::string err = ReadAll(dir / "stderr");
+  if (!err.empty()) result["stderr"] = err;
+  if (std::filesystem::exists(dir / "run.log")) {
+    result["log"] = ReadAll(dir / "run.log");
+  }
+  for (const auto& [name, bytes] : FilesBelow(dir / "out")) {
+    result["out/" + name] = bytes;
+  }
+  return result;
+}
+
+}  // namespace mx::testing
+
+#endif  // MX_TESTS_TESTING_GOLDEN_SCENARIO_H_
