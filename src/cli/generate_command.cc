@@ -15,6 +15,7 @@
 #include "platform/encoding.h"
 #include "platform/env.h"
 #include "platform/error.h"
+#include "repository/query_trace.h"
 
 namespace mx::cli {
 
@@ -159,6 +160,10 @@ GenerateOptions ParseGenerateOptions(std::vector<std::string> list) {
       o.now = args.TakeValue(a);
     else if (a == "--json")
       o.json = true;
+    else if (a == "--trace")
+      o.trace = args.TakeValue(a);
+    else if (a == "--no-cache")
+      o.no_cache = true;
     else
       throw UsageError("unknown option " + a + " (see generate --help)");
   }
@@ -175,6 +180,15 @@ int RunGenerate(const GenerateOptions& o) {
   auto* object = dynamic_cast<GeneratorObject*>(generator.get());
   FixedClock fixed_clock(o.now.value_or(""));
   if (o.now) object->context().clock = &fixed_clock;
+  ConnectionSource& connections = object->context().connections;
+  connections.set_cache_enabled(!o.no_cache);
+  // Opened before the log, so that a trace that cannot be written stops the
+  // command before anything else is written.
+  std::shared_ptr<repository::QueryTrace> trace;
+  if (o.trace) {
+    trace = std::make_shared<repository::QueryTrace>(*o.trace);
+    connections.set_trace(trace);
+  }
 
   std::shared_ptr<TextStream> log;
   if (o.log) {
@@ -197,6 +211,7 @@ int RunGenerate(const GenerateOptions& o) {
   progress.Finish();
   log->Close();
   PrintOutcome(*generator, o, result);
+  if (trace) trace->Close();
   return result ? kExitTrue : kExitFalse;
 }
 

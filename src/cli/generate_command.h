@@ -26,6 +26,8 @@ struct GenerateOptions {
   std::optional<std::string> log;
   std::optional<std::string> now;
   bool json = false;
+  std::optional<std::string> trace;  // file of every query sent (UTF-8 path)
+  bool no_cache = false;
 };
 
 // Throws UsageError.

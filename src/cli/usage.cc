@@ -31,6 +31,7 @@ const char* GenerateHelp() {
          [--traverse | --no-traverse] [--checked-out] [--split]
          [--row-size-check] [--clear] [--schema-ini-path DIR] [--user NAME]
          [--log FILE] [--now "YYYY-MM-DD HH:MM:SS"] [--json]
+         [--trace FILE] [--no-cache]
 
 Generates one XML document per selected conversion object of profile N into
 DIR/<package><module>/x<table>0.XML.
@@ -56,6 +57,13 @@ DIR/<package><module>/x<table>0.XML.
                        standard error
   --now TIME           fix the time written into log lines
   --json               print the result as one JSON object on standard output
+  --trace FILE         write every query the run sends to FILE, one per line
+                       in the order sent, as built (Windows-1252); within a
+                       query "\" is written "\\", CR "\r" and LF "\n", and
+                       each line ends in LF. Queries the read cache answers
+                       are traced too.
+  --no-cache           send every query to the repository: no read cache
+                       (the documents and the log are the same either way)
 )TXT";
 }
 
@@ -76,9 +84,21 @@ Example:
 
 const char* RepoHelp() {
   return R"TXT(Usage: movx20xmlgen repo init FILE
+       movx20xmlgen repo copy FROM TO
 
-Creates FILE as an empty SQLite repository with every table the generators
-read. An existing file is never overwritten.
+init  creates FILE as an empty SQLite repository with every table the
+      generators read. An existing file is never overwritten.
+
+copy  copies every table of the SQLite repository FROM (a file, or
+      "Data Source=FILE") into the PostgreSQL database that the ODBC
+      connection string TO reaches, in one transaction; tables that exist
+      there already make the copy fail and nothing is kept. Text columns
+      compare without trailing blanks there, as in the SQLite repository.
+      The generators then read the server with --connection TO.
+
+Example:
+  movx20xmlgen repo copy repo.sqlite \
+      "Driver={PostgreSQL Unicode};Server=db;Database=repo;UID=mx;PWD=..."
 )TXT";
 }
 

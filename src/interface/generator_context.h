@@ -16,7 +16,9 @@
 #include "platform/env.h"
 #include "platform/error.h"
 #include "platform/text_stream.h"
+#include "repository/caching_connection.h"
 #include "repository/connection.h"
+#include "repository/query_trace.h"
 #include "repository/recordset.h"
 
 namespace mx {
@@ -41,8 +43,13 @@ struct GeneratorSettings {
 };
 
 // Opens the connection on first use and keeps it for the object's lifetime,
-// one per connection string. Tests and benchmarks may wrap the connection
-// (tracing, caching) through the factory.
+// one per connection string. A connection it opens is wrapped, from the
+// inside out, in the run's read cache (unless turned off) and the query trace
+// (when one is set); a connection handed in with Adopt is used as it is.
+//
+// A run reads inside a run scope (RunScope below): the connection in use
+// during the scope gets one read scope (see repository::Connection), begun
+// when the run first asks for it and ended with the run, on every path.
 class ConnectionSource {
  public:
   using Factory =
@@ -54,10 +61,37 @@ class ConnectionSource {
   void Adopt(const std::string& connection_string,
              std::unique_ptr<repository::Connection> connection);
 
+  // Both apply to connections opened from here on.
+  void set_cache_enabled(bool on) { cache_enabled_ = on; }
+  void set_trace(std::shared_ptr<repository::QueryTrace> trace) {
+    trace_ = std::move(trace);
+  }
+  // The read cache of the open connection; nullptr when it has none.
+  const repository::CachingConnection* cache() const { return cache_; }
+
+  // The scope of one run; scopes do not nest.
+  class RunScope {
+   public:
+    explicit RunScope(ConnectionSource& source);
+    ~RunScope();
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+   private:
+    ConnectionSource& source_;
+  };
+
  private:
+  void EndReadScope() noexcept;
+
   Factory factory_ = &repository::OpenConnection;
+  bool cache_enabled_ = true;
+  std::shared_ptr<repository::QueryTrace> trace_;
   std::string opened_for_;
   std::unique_ptr<repository::Connection> connection_;
+  repository::CachingConnection* cache_ = nullptr;  // inside connection_
+  bool in_run_ = false;
+  bool reading_ = false;  // connection_ is inside its read scope
 };
 
 // Which generator class a context belongs to: the operations that the two

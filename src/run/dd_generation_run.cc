@@ -280,6 +280,11 @@ bool DictionaryRun::Run() {
 
 }  // namespace
 
-bool GenerateXMLFile(GeneratorContext& ctx) { return DictionaryRun(ctx).Run(); }
+bool GenerateXMLFile(GeneratorContext& ctx) {
+  // The whole run reads one snapshot of the repository, and repeated queries
+  // are answered from the run's read cache.
+  const ConnectionSource::RunScope read_scope(ctx.connections);
+  return DictionaryRun(ctx).Run();
+}
 
 }  // namespace mx::dd
