@@ -10,6 +10,7 @@ Usage:
   movx20xmlgen generate --connection STR --profile N --xml-path DIR [options]
   movx20xmlgen call [--legacy] --connection STR [--set NAME=VALUE ...] METHOD [ARG ...]
   movx20xmlgen repo init FILE
+  movx20xmlgen repo copy FROM TO
   movx20xmlgen demo [DIR]
   movx20xmlgen COMMAND --help
 
@@ -17,6 +18,7 @@ Commands:
   generate   run GenerateXMLFile for a profile and write its documents
   call       call one public method of a generator class and print the result
   repo init  create an empty SQLite repository with every table the tool reads
+  repo copy  copy a repository into a database server through ODBC
   demo       build a demo repository in DIR and generate its documents
 
 Exit status: generate gives 0 when GenerateXMLFile returned True and 1 when it

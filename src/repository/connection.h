@@ -35,9 +35,11 @@ class Connection {
   virtual void EndReadScope() noexcept {}
 };
 
-// Opens the backend that the connection string names ("Data Source=FILE",
-// with or without "Provider=SQLite"). Raises -2147467259 when the string names
-// nothing we can open.
+// Opens the backend that the connection string names: "Data Source=FILE"
+// (with or without "Provider=SQLite") the embedded SQLite backend; "Driver=",
+// "DSN=" or "FILEDSN=" strings, and the SQL Server providers' strings
+// translated for the SQL Server driver, the ODBC backend. Raises -2147467259
+// when the string names nothing we can open.
 std::unique_ptr<Connection> OpenConnection(
     const std::string& connection_string);
 

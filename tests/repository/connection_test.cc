@@ -1,5 +1,6 @@
 // Connection strings: how they are read, which ones open a repository, and
-// how the others are refused.
+// what a string that cannot be opened here says (no server, no driver, or
+// a provider this platform lacks).
 #include "repository/connection.h"
 
 #include <gmock/gmock.h>
@@ -42,7 +43,7 @@ TEST(ParseConnectionStringTest, RefusesMalformedEntries) {
   }
 }
 
-TEST(OpenConnectionTest, RefusesWhatThisBuildCannotOpenAndSaysWhat) {
+TEST(OpenConnectionTest, WhatCannotBeOpenedHereFailsAndSaysWhat) {
   struct Case {
     const char* connection_string;
     const char* named;
