@@ -72,32 +72,14 @@ TEST_P(OdbcGoldenTest, OutputMatchesTheEmbeddedExpectation) {
       testing::RunProgram(MX_BINARY, args, tmp / "stdout", tmp / "stderr");
   const auto actual = testing::RunResults(tmp.path(), status);
 
-  const auto expected = testing::FilesBelow(scenario / "expected");
-  for (const auto& [file, bytes] : expected) {
-    const auto it = actual.find(file);
-    ASSERT_NE(it, actual.end()) << "not produced: " << file;
-    EXPECT_EQ(it->second, bytes) << "differs: " << file << "\nstderr:\n"
-                                 << testing::ReadAll(tmp / "stderr");
-  }
-  for (const auto& [file, bytes] : actual) {
-    EXPECT_TRUE(expected.count(file)) << "produced but not expected: " << file;
-  }
+  testing::ExpectSameFiles(actual, scenario / "expected",
+                           testing::ReadAll(tmp / "stderr"));
 }
 
-std::vector<std::string> Scenarios() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(kScenarios)) {
-    if (entry.is_directory()) names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-INSTANTIATE_TEST_SUITE_P(Scenarios, OdbcGoldenTest,
-                         ::testing::ValuesIn(Scenarios()),
-                         [](const auto& param_info) {
-                           return param_info.param;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, OdbcGoldenTest,
+    ::testing::ValuesIn(testing::ScenarioNames(kScenarios)),
+    [](const auto& param_info) { return param_info.param; });
 
 }  // namespace
 }  // namespace mx

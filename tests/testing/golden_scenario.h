@@ -7,9 +7,11 @@
 #define MX_TESTS_TESTING_GOLDEN_SCENARIO_H_
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -118,6 +120,34 @@ inline std::map<std::string, std::string> RunResults(
     result["out/" + name] = bytes;
   }
   return result;
+}
+
+// The scenario folders below `root`, sorted by name.
+inline std::vector<std::string> ScenarioNames(
+    const std::filesystem::path& root) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(root)) {
+    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Every expected file produced with the same bytes, and nothing else
+// produced. `stderr_text` is shown with a difference.
+inline void ExpectSameFiles(const std::map<std::string, std::string>& actual,
+                            const std::filesystem::path& expected_dir,
+                            const std::string& stderr_text) {
+  const auto expected = FilesBelow(expected_dir);
+  for (const auto& [file, bytes] : expected) {
+    const auto it = actual.find(file);
+    ASSERT_NE(it, actual.end()) << "not produced: " << file;
+    EXPECT_EQ(it->second, bytes) << "differs: " << file << "\nstderr:\n"
+                                 << stderr_text;
+  }
+  for (const auto& [file, bytes] : actual) {
+    EXPECT_TRUE(expected.count(file)) << "produced but not expected: " << file;
+  }
 }
 
 }  // namespace mx::testing
