@@ -54,8 +54,11 @@ bool Get_Field_Domain_Details(GeneratorContext& ctx,
   details->alignment.clear();
   try {
     std::string field = vb::Trim(qualified_field);
-    for (const char* junk : {"\r\n", "\r", "\n", "\t"}) {
-      field = vb::Replace(field, junk, "");
+    // Line breaks and tabs taken out, in the original's order of replaces.
+    if (field.find_first_of("\r\n\t") != std::string::npos) {
+      for (const char* junk : {"\r\n", "\r", "\n", "\t"}) {
+        field = vb::Replace(field, junk, "");
+      }
     }
     auto rs = ctx.Query(
         " select type,conv,adju,leng from qxddi220  "

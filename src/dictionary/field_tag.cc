@@ -11,23 +11,31 @@ using repository::SqlValue;
 
 namespace {
 
-std::string Attribute(const char* name_with_equals, const std::string& value) {
-  return std::string(name_with_equals) + "\"" + value + "\"";
+void AppendAttribute(std::string& text, std::string_view name_with_equals,
+                     std::string_view value) {
+  text.append(name_with_equals).append("\"").append(value).append("\"");
 }
 
 }  // namespace
 
+// Written piece by piece into one text: a document has a line per field.
 std::string FormatFieldLine(const FieldLine& line) {
   const std::string name = vb::UCase(line.name);
-  std::string text = " <" + name;
-  text += Attribute(" DOMA = ", line.domain);
-  text += Attribute(" COMB = ", line.combination);
-  text += Attribute(" CHLD = ", vb::UCase(line.child_list)) + " ";
-  text += Attribute(" TYPE = ", line.type);
-  text += Attribute(" LENG = ", line.length);
-  text += Attribute(" BDEC = ", line.digits_before);
-  text += Attribute(" ADEC  = ", line.digits_after);
-  text += "  >  </" + name + "> " + vb::kCrLf;
+  std::string text;
+  text.reserve(120 + 2 * name.size() + line.domain.size() +
+               line.combination.size() + line.child_list.size() +
+               line.type.size() + line.length.size() +
+               line.digits_before.size() + line.digits_after.size());
+  text.append(" <").append(name);
+  AppendAttribute(text, " DOMA = ", line.domain);
+  AppendAttribute(text, " COMB = ", line.combination);
+  AppendAttribute(text, " CHLD = ", vb::UCase(line.child_list));
+  text += ' ';
+  AppendAttribute(text, " TYPE = ", line.type);
+  AppendAttribute(text, " LENG = ", line.length);
+  AppendAttribute(text, " BDEC = ", line.digits_before);
+  AppendAttribute(text, " ADEC  = ", line.digits_after);
+  text.append("  >  </").append(name).append("> ").append(vb::kCrLf);
   return text;
 }
 

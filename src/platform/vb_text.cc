@@ -25,13 +25,13 @@ struct CaseTables {
   std::array<char, 256> lower;
 };
 
-void PairCase(CaseTables& t, int up, int low) {
+constexpr void PairCase(CaseTables& t, int up, int low) {
   t.upper[low] = static_cast<char>(up);
   t.lower[up] = static_cast<char>(low);
 }
 
-CaseTables MakeCaseTables() {
-  CaseTables t;
+constexpr CaseTables MakeCaseTables() {
+  CaseTables t{};
   for (int i = 0; i < 256; ++i) {
     t.upper[i] = static_cast<char>(i);
     t.lower[i] = static_cast<char>(i);
@@ -48,10 +48,9 @@ CaseTables MakeCaseTables() {
   return t;
 }
 
-const CaseTables& Cases() {
-  static const CaseTables tables = MakeCaseTables();
-  return tables;
-}
+constexpr CaseTables kCaseTables = MakeCaseTables();
+
+const CaseTables& Cases() { return kCaseTables; }
 
 std::string MapBytes(std::string_view s, const std::array<char, 256>& table) {
   std::string out(s);
@@ -75,6 +74,25 @@ size_t FindFrom(std::string_view s, std::string_view find, size_t start) {
   if (find.empty()) return from + 1;
   const size_t at = s.find(find, from);
   return at == std::string_view::npos ? kNotFound : at + 1;
+}
+
+// FindFrom on the upper-case forms of `s` and `find`, without making them.
+size_t FindTextFrom(std::string_view s, std::string_view find, size_t start) {
+  const size_t from = StartIndex(start);
+  if (from > s.size()) return kNotFound;
+  if (find.empty()) return from + 1;
+  if (find.size() > s.size()) return kNotFound;
+  const auto& upper = Cases().upper;
+  const auto up = [&](char c) { return upper[static_cast<unsigned char>(c)]; };
+  const char first = up(find[0]);
+  const size_t last = s.size() - find.size();
+  for (size_t i = from; i <= last; ++i) {
+    if (up(s[i]) != first) continue;
+    size_t k = 1;
+    while (k < find.size() && up(s[i + k]) == up(find[k])) ++k;
+    if (k == find.size()) return i + 1;
+  }
+  return kNotFound;
 }
 
 // Calls `on_match(pos)` for every 0-based position of `find` in `s`, left to
@@ -248,6 +266,10 @@ bool IsBlank(std::string_view s) {
 std::string UCase(std::string_view s) { return MapBytes(s, Cases().upper); }
 std::string LCase(std::string_view s) { return MapBytes(s, Cases().lower); }
 
+namespace internal {
+const std::array<char, 256>& kLowerCase = kCaseTables.lower;
+}  // namespace internal
+
 // ---------------------------------------------------------------------------
 // Searching
 
@@ -260,7 +282,7 @@ size_t InStr(std::string_view s, std::string_view find) {
 }
 
 size_t InStrText(size_t start, std::string_view s, std::string_view find) {
-  return FindFrom(UCase(s), UCase(find), start);
+  return FindTextFrom(s, find, start);
 }
 
 size_t InStrText(std::string_view s, std::string_view find) {

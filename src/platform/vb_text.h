@@ -5,6 +5,7 @@
 #ifndef MX_PLATFORM_VB_TEXT_H_
 #define MX_PLATFORM_VB_TEXT_H_
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +22,23 @@ bool IsBlank(std::string_view s);  // empty after Trim
 
 std::string UCase(std::string_view s);  // Windows-1252 letters included
 std::string LCase(std::string_view s);
+
+namespace internal {
+extern const std::array<char, 256>& kLowerCase;  // the byte LCase makes
+}  // namespace internal
+
+// LCase(a) == LCase(b), without building either. Inline: recordsets look
+// their columns up by name with it.
+inline bool EqualText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (internal::kLowerCase[static_cast<unsigned char>(a[i])] !=
+        internal::kLowerCase[static_cast<unsigned char>(b[i])]) {
+      return false;
+    }
+  }
+  return true;
+}
 
 // Position (1-based) of `find` in `s` at or after `start`; 0 when absent.
 // An empty `find` is found at `start` (when start <= len + 1).

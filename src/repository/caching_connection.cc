@@ -31,6 +31,12 @@ size_t EstimatedBytes(const ResultSet& result) {
 
 ResultSet CachingConnection::Execute(const std::string& sql) {
   if (!in_scope_) return target_->Execute(sql);
+  return *ExecuteShared(sql);
+}
+
+std::shared_ptr<const ResultSet> CachingConnection::ExecuteShared(
+    const std::string& sql) {
+  if (!in_scope_) return target_->ExecuteShared(sql);
   const auto found = index_.find(sql);
   if (found != index_.end()) {
     ++stats_.hits;
@@ -38,18 +44,19 @@ ResultSet CachingConnection::Execute(const std::string& sql) {
     return found->second->result;
   }
   ++stats_.misses;
-  ResultSet result = target_->Execute(sql);
+  std::shared_ptr<const ResultSet> result = target_->ExecuteShared(sql);
   Keep(sql, result);
   return result;
 }
 
-void CachingConnection::Keep(const std::string& sql, const ResultSet& result) {
-  const size_t bytes = kEntryOverhead + sql.size() + EstimatedBytes(result);
+void CachingConnection::Keep(const std::string& sql,
+                             std::shared_ptr<const ResultSet> result) {
+  const size_t bytes = kEntryOverhead + sql.size() + EstimatedBytes(*result);
   if (bytes > capacity_bytes_) return;
   while (!entries_.empty() && stats_.bytes + bytes > capacity_bytes_) {
     DropLeastRecentlyUsed();
   }
-  entries_.push_front(Entry{sql, result, bytes});
+  entries_.push_front(Entry{sql, std::move(result), bytes});
   index_.emplace(entries_.front().sql, entries_.begin());
   stats_.bytes += bytes;
   if (stats_.bytes > stats_.peak_bytes) stats_.peak_bytes = stats_.bytes;

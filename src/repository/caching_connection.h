@@ -1,6 +1,7 @@
 // The run's read cache: inside a read scope (one GenerateXMLFile run, read as
 // one snapshot of the repository), a query text that has been answered
-// before is answered again from memory, with the same columns and rows.
+// before is answered again from memory, with the same columns and rows
+// (ExecuteShared hands out the kept result itself; Execute, a copy).
 // Outside a scope every text goes to the repository. Texts are compared
 // byte for byte, exactly as the component built them. A query that fails is
 // not kept, so it fails again the same way.
@@ -33,6 +34,8 @@ class CachingConnection : public Connection {
       : target_(std::move(target)), capacity_bytes_(capacity_bytes) {}
 
   ResultSet Execute(const std::string& sql) override;
+  std::shared_ptr<const ResultSet> ExecuteShared(
+      const std::string& sql) override;
   void BeginReadScope() override;
   void EndReadScope() noexcept override;
 
@@ -48,12 +51,12 @@ class CachingConnection : public Connection {
  private:
   struct Entry {
     std::string sql;
-    ResultSet result;
+    std::shared_ptr<const ResultSet> result;  // handed out, never changed
     size_t bytes;
   };
   using Entries = std::list<Entry>;
 
-  void Keep(const std::string& sql, const ResultSet& result);
+  void Keep(const std::string& sql, std::shared_ptr<const ResultSet> result);
   void DropLeastRecentlyUsed();
   void Clear();
 

@@ -25,6 +25,13 @@ class Connection {
  public:
   virtual ~Connection() = default;
   virtual ResultSet Execute(const std::string& sql) = 0;
+  // The same answer, for readers that only read it: a connection that keeps
+  // its results hands out the kept one instead of a copy. By default the
+  // answer of Execute.
+  virtual std::shared_ptr<const ResultSet> ExecuteShared(
+      const std::string& sql) {
+    return std::make_shared<const ResultSet>(Execute(sql));
+  }
 
   // A read scope: between the two calls the repository is read as one
   // snapshot (a read transaction where the backend has one), so that a

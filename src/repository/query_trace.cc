@@ -95,4 +95,10 @@ ResultSet TracingConnection::Execute(const std::string& sql) {
   return target_->Execute(sql);
 }
 
+std::shared_ptr<const ResultSet> TracingConnection::ExecuteShared(
+    const std::string& sql) {
+  trace_->Record(sql);
+  return target_->ExecuteShared(sql);
+}
+
 }  // namespace mx::repository

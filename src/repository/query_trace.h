@@ -54,6 +54,8 @@ class TracingConnection : public Connection {
       : target_(std::move(target)), trace_(std::move(trace)) {}
 
   ResultSet Execute(const std::string& sql) override;
+  std::shared_ptr<const ResultSet> ExecuteShared(
+      const std::string& sql) override;
   void BeginReadScope() override { target_->BeginReadScope(); }
   void EndReadScope() noexcept override { target_->EndReadScope(); }
 

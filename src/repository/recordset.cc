@@ -5,27 +5,37 @@
 
 namespace mx::repository {
 
-Recordset::Recordset(Connection& connection, const std::string& source) {
+namespace {
+
+const std::shared_ptr<const ResultSet>& NoRows() {
+  static const auto no_rows = std::make_shared<const ResultSet>();
+  return no_rows;
+}
+
+}  // namespace
+
+Recordset::Recordset() : result_(NoRows()) {}
+
+Recordset::Recordset(Connection& connection, const std::string& source)
+    : Recordset() {
   Open(connection, source);
 }
 
 void Recordset::Open(Connection& connection, const std::string& source) {
-  result_ = connection.Execute(source);
-  lower_columns_.clear();
+  result_ = connection.ExecuteShared(source);
   position_ = 0;
   open_ = true;
 }
 
 void Recordset::Close() {
-  result_ = ResultSet();
-  lower_columns_.clear();
+  result_ = NoRows();
   position_ = 0;
   open_ = false;
 }
 
-bool Recordset::Bof() const { return result_.rows.empty(); }
+bool Recordset::Bof() const { return result_->rows.empty(); }
 
-bool Recordset::Eof() const { return position_ >= result_.rows.size(); }
+bool Recordset::Eof() const { return position_ >= result_->rows.size(); }
 
 void Recordset::MoveNext() {
   if (Eof()) throw errors::ItemNotFound();
@@ -34,25 +44,19 @@ void Recordset::MoveNext() {
 
 const std::vector<Variant>& Recordset::CurrentRow() const {
   if (Eof()) throw errors::ItemNotFound();
-  return result_.rows[position_];
+  return result_->rows[position_];
 }
 
 const Variant& Recordset::Fields(std::string_view name) const {
-  if (lower_columns_.size() != result_.columns.size()) {
-    lower_columns_.clear();
-    for (const std::string& column : result_.columns) {
-      lower_columns_.push_back(vb::LCase(column));
-    }
-  }
-  const std::string wanted = vb::LCase(name);
-  for (size_t i = 0; i < lower_columns_.size(); ++i) {
-    if (lower_columns_[i] == wanted) return CurrentRow()[i];
+  const std::vector<std::string>& columns = result_->columns;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    if (vb::EqualText(columns[i], name)) return CurrentRow()[i];
   }
   throw errors::ItemNotFound();
 }
 
 const Variant& Recordset::Fields(size_t index) const {
-  if (index >= result_.columns.size()) throw errors::ItemNotFound();
+  if (index >= result_->columns.size()) throw errors::ItemNotFound();
   return CurrentRow()[index];
 }
 
@@ -60,8 +64,8 @@ std::string Recordset::GetString(std::string_view column_delimiter,
                                  std::string_view row_delimiter,
                                  std::string_view null_expr) {
   std::string out;
-  for (; position_ < result_.rows.size(); ++position_) {
-    const auto& row = result_.rows[position_];
+  for (; position_ < result_->rows.size(); ++position_) {
+    const auto& row = result_->rows[position_];
     for (size_t i = 0; i < row.size(); ++i) {
       if (row[i].IsNull()) {
         out.append(null_expr);

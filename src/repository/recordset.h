@@ -1,9 +1,11 @@
 // The recordset operations the component uses: Open on a connection, BOF and
 // EOF, fields by name (case-insensitive) or position, MoveNext, GetString in
-// clip-string form, Close. The rows are read whole at Open.
+// clip-string form, Close. The rows are read whole at Open; a recordset only
+// reads them, so it shares them with the connection that may keep them.
 #ifndef MX_REPOSITORY_RECORDSET_H_
 #define MX_REPOSITORY_RECORDSET_H_
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +16,7 @@ namespace mx::repository {
 
 class Recordset {
  public:
-  Recordset() = default;
+  Recordset();
   // Opens at once: Recordset rs(connection, sql).
   Recordset(Connection& connection, const std::string& source);
 
@@ -31,7 +33,7 @@ class Recordset {
   // last row is error 3021-like misuse and raises the same error.
   const Variant& Fields(std::string_view name) const;
   const Variant& Fields(size_t index) const;
-  size_t FieldCount() const { return result_.columns.size(); }
+  size_t FieldCount() const { return result_->columns.size(); }
 
   // From the current row to the end, each value followed by the column
   // delimiter except the last of a row, which is followed by the row
@@ -43,11 +45,9 @@ class Recordset {
  private:
   const std::vector<Variant>& CurrentRow() const;
 
-  ResultSet result_;
+  std::shared_ptr<const ResultSet> result_;  // never null
   size_t position_ = 0;
   bool open_ = false;
-  // The column names lower-cased, made on the first lookup by name.
-  mutable std::vector<std::string> lower_columns_;
 };
 
 }  // namespace mx::repository

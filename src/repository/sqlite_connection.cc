@@ -85,15 +85,16 @@ Statement Prepare(sqlite3* db, const std::string& sql_utf8) {
 // The statement of the parameterised form with its values bound, or nothing
 // when that form does not prepare as the text itself would (the text's own
 // statement then gives the same rows, or SQLite's message for the text).
-Statement PrepareParameterised(sqlite3* db, const ParameterisedSql& query) {
+Statement PrepareParameterised(sqlite3* db, const std::string& text,
+                               size_t value_count) {
   Statement statement;
   try {
-    statement = Prepare(db, query.text);
+    statement = Prepare(db, text);
   } catch (const VbError&) {
     return nullptr;
   }
   if (sqlite3_bind_parameter_count(statement.get()) !=
-      static_cast<int>(query.values.size())) {
+      static_cast<int>(value_count)) {
     return nullptr;
   }
   return statement;
@@ -117,23 +118,58 @@ class SubqueryValues {
   std::vector<sqlite3_value*> values_;
 };
 
+bool BindText(sqlite3_stmt* statement, int position, const std::string& text) {
+  return sqlite3_bind_text(statement, position, text.data(),
+                           static_cast<int>(text.size()),
+                           SQLITE_TRANSIENT) == SQLITE_OK;
+}
+
+bool BindScalar(sqlite3_stmt* statement, int position, sqlite3_value* value) {
+  return (value != nullptr
+              ? sqlite3_bind_value(statement, position, value)
+              : sqlite3_bind_null(statement, position)) == SQLITE_OK;
+}
+
 bool BindValues(sqlite3_stmt* statement, const ParameterisedSql& query,
                 const SubqueryValues& subqueries) {
   int position = 1;
   size_t subquery = 0;
   for (const auto& value : query.values) {
-    int rc;
+    bool bound;
     if (const auto* text = std::get_if<std::string>(&value)) {
-      rc = sqlite3_bind_text(statement, position, text->data(),
-                             static_cast<int>(text->size()), SQLITE_TRANSIENT);
+      bound = BindText(statement, position, *text);
     } else if (const auto* number = std::get_if<int64_t>(&value)) {
-      rc = sqlite3_bind_int64(statement, position, *number);
-    } else if (sqlite3_value* scalar = subqueries[subquery++]) {
-      rc = sqlite3_bind_value(statement, position, scalar);
+      bound = sqlite3_bind_int64(statement, position, *number) == SQLITE_OK;
     } else {
-      rc = sqlite3_bind_null(statement, position);
+      bound = BindScalar(statement, position, subqueries[subquery++]);
     }
-    if (rc != SQLITE_OK) return false;
+    if (!bound) return false;
+    ++position;
+  }
+  return true;
+}
+
+// The same binding, from a query's form and its literals.
+bool BindFormValues(sqlite3_stmt* statement, const StatementForm& form,
+                    const QueryLiterals& literals,
+                    const SubqueryValues& subqueries) {
+  using Kind = StatementForm::Value::Kind;
+  int position = 1;
+  size_t subquery = 0;
+  for (const StatementForm::Value& value : form.values) {
+    bool bound;
+    switch (value.kind) {
+      case Kind::kLiteral:
+        bound = BindText(statement, position, literals[value.literal]);
+        break;
+      case Kind::kNumber:
+        bound =
+            sqlite3_bind_int64(statement, position, value.number) == SQLITE_OK;
+        break;
+      default:
+        bound = BindScalar(statement, position, subqueries[subquery++]);
+    }
+    if (!bound) return false;
     ++position;
   }
   return true;
@@ -164,9 +200,9 @@ std::vector<std::string> ColumnNames(sqlite3_stmt* statement) {
   return names;
 }
 
-Variant ReadText(sqlite3_stmt* statement, int column,
+Variant ReadText(sqlite3_stmt* statement, int column, int type,
                  const std::string& column_name, size_t row_number) {
-  const void* bytes = sqlite3_column_type(statement, column) == SQLITE_BLOB
+  const void* bytes = type == SQLITE_BLOB
                           ? sqlite3_column_blob(statement, column)
                           : sqlite3_column_text(statement, column);
   const int size = sqlite3_column_bytes(statement, column);
@@ -185,7 +221,8 @@ Variant ReadText(sqlite3_stmt* statement, int column,
 
 Variant ReadValue(sqlite3_stmt* statement, int column,
                   const std::string& column_name, size_t row_number) {
-  switch (sqlite3_column_type(statement, column)) {
+  const int type = sqlite3_column_type(statement, column);
+  switch (type) {
     case SQLITE_INTEGER:
       return Variant(
           static_cast<int64_t>(sqlite3_column_int64(statement, column)));
@@ -194,7 +231,7 @@ Variant ReadValue(sqlite3_stmt* statement, int column,
     case SQLITE_NULL:
       return Variant::MakeNull();
     default:  // SQLITE_TEXT, SQLITE_BLOB
-      return ReadText(statement, column, column_name, row_number);
+      return ReadText(statement, column, type, column_name, row_number);
   }
 }
 
@@ -325,7 +362,8 @@ sqlite3_stmt* SqliteConnection::StatementFor(const std::string& sql_utf8) {
     sqlite3_stmt* statement =
         resolved ? statements_.Find(query->text) : nullptr;
     if (resolved && statement == nullptr) {
-      Statement prepared = PrepareParameterised(db_, *query);
+      Statement prepared =
+          PrepareParameterised(db_, query->text, query->values.size());
       if (prepared) {
         statement = prepared.get();
         statements_.Add(query->text, prepared.release());
@@ -344,22 +382,71 @@ sqlite3_stmt* SqliteConnection::StatementFor(const std::string& sql_utf8) {
   return statement;
 }
 
+// StatementFor and ScalarValue again, for a query of a known form: each step
+// gives what the query's own adaptation would give, or nothing where that
+// adaptation would take another turn (a statement SQLite refuses, a
+// subquery that does not give one value); the query is then adapted as it
+// stands, from the start.
+sqlite3_stmt* SqliteConnection::StatementOfForm(const std::string& sql) {
+  const StatementForm* form = forms_.Find(sql, &literals_);
+  if (form == nullptr) return nullptr;
+  sqlite3_stmt* statement = BoundStatement(*form);
+  if (statement == nullptr) forms_.Refuse(sql);
+  return statement;
+}
+
+sqlite3_stmt* SqliteConnection::BoundStatement(const StatementForm& form) {
+  SubqueryValues subqueries;
+  for (const StatementForm& subquery : form.subqueries) {
+    sqlite3_value* scalar = nullptr;
+    if (!ScalarValueOfForm(subquery, &scalar)) return nullptr;
+    subqueries.Add(scalar);
+  }
+  std::string text = form.Text(literals_);
+  sqlite3_stmt* statement = statements_.Find(text);
+  if (statement == nullptr) {
+    Statement prepared = PrepareParameterised(db_, text, form.values.size());
+    if (!prepared) return nullptr;
+    statement = prepared.get();
+    statements_.Add(std::move(text), prepared.release());
+  }
+  if (BindFormValues(statement, form, literals_, subqueries)) return statement;
+  statements_.Remove(statement);
+  return nullptr;
+}
+
+bool SqliteConnection::ScalarValueOfForm(const StatementForm& subquery,
+                                         sqlite3_value** value) {
+  *value = nullptr;
+  sqlite3_stmt* statement = BoundStatement(subquery);
+  if (statement == nullptr) return false;
+  const StatementReset reset(statement);
+  if (sqlite3_column_count(statement) != 1) return false;
+  const int rc = sqlite3_step(statement);
+  if (rc == SQLITE_DONE) return true;
+  if (rc != SQLITE_ROW) return false;
+  *value = sqlite3_value_dup(sqlite3_column_value(statement, 0));
+  return *value != nullptr;
+}
+
 std::string SqliteQueryText(const std::string& component_sql) {
   return KeepStorageOrder(Win1252ToUtf8(PlusToConcat(component_sql)));
 }
 
 ResultSet SqliteConnection::Execute(const std::string& sql) {
-  const std::string adapted = Win1252ToUtf8(PlusToConcat(sql));
-  const std::string ordered = KeepStorageOrder(adapted);
-  sqlite3_stmt* statement = nullptr;
-  if (ordered != adapted) {
-    // A table that is a view has no rowid: its rows keep the view's order.
-    try {
-      statement = StatementFor(ordered);
-    } catch (const VbError&) {
+  sqlite3_stmt* statement = StatementOfForm(sql);
+  if (statement == nullptr) {
+    const std::string adapted = Win1252ToUtf8(PlusToConcat(sql));
+    const std::string ordered = KeepStorageOrder(adapted);
+    if (ordered != adapted) {
+      // A table that is a view has no rowid: its rows keep the view's order.
+      try {
+        statement = StatementFor(ordered);
+      } catch (const VbError&) {
+      }
     }
+    if (statement == nullptr) statement = StatementFor(adapted);
   }
-  if (statement == nullptr) statement = StatementFor(adapted);
   const StatementReset reset(statement);
   ResultSet result;
   result.columns =

@@ -6,9 +6,10 @@
 //
 // Queries that differ only in their compared values share one prepared
 // statement (see sql_parameters.h): the connection keeps the most recently
-// used statements and binds each query's values. Rows come in the order a
-// repository without indexes gives them (see row_order.h). A read scope is
-// one read transaction (BEGIN ... COMMIT).
+// used statements and binds each query's values. What the adaptation makes of
+// a query is remembered per form of query (see query_forms.h). Rows come in
+// the order a repository without indexes gives them (see row_order.h). A read
+// scope is one read transaction (BEGIN ... COMMIT).
 #ifndef MX_REPOSITORY_SQLITE_CONNECTION_H_
 #define MX_REPOSITORY_SQLITE_CONNECTION_H_
 
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "repository/connection.h"
+#include "repository/query_forms.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -80,9 +82,15 @@ class SqliteConnection : public Connection {
   explicit SqliteConnection(sqlite3* db) : db_(db) {}
   sqlite3_stmt* StatementFor(const std::string& sql_utf8);
   bool ScalarValue(const std::string& subquery, sqlite3_value** value);
+  // The same statements, values and subqueries, from the query's form.
+  sqlite3_stmt* StatementOfForm(const std::string& sql);
+  sqlite3_stmt* BoundStatement(const StatementForm& form);
+  bool ScalarValueOfForm(const StatementForm& subquery, sqlite3_value** value);
 
   sqlite3* db_;  // owned
   StatementCache statements_;
+  QueryForms forms_;
+  QueryLiterals literals_;  // of the query being run
   // Inside a read scope the schema cannot change, so column names are read
   // once per statement; outside one they are read for every query.
   bool in_read_scope_ = false;

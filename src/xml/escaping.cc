@@ -25,16 +25,18 @@ const char* EntityOf(char c, bool escape_quote) {
   }
 }
 
+// Runs of characters that stay are copied whole.
 std::string EscapeEntities(std::string_view text, bool escape_quote) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (char c : text) {
-    if (const char* entity = EntityOf(c, escape_quote)) {
-      out.append(entity);
-    } else {
-      out.push_back(c);
+  size_t copied = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (const char* entity = EntityOf(text[i], escape_quote)) {
+      out.append(text.substr(copied, i - copied)).append(entity);
+      copied = i + 1;
     }
   }
+  out.append(text.substr(copied));
   return out;
 }
 

@@ -29,6 +29,9 @@ TEST(VbTextTest, CaseMappingCoversWindows1252Letters) {
   EXPECT_EQ(UCase("\xDF\xD7\xF7"), "\xDF\xD7\xF7");
   EXPECT_EQ(LCase("\xDF\xD7\xF7"), "\xDF\xD7\xF7");
   EXPECT_EQ(UCase("a1_[z]{"), "A1_[Z]{");
+  EXPECT_TRUE(EqualText("Fdnm\xC0", "fDNM\xE0"));
+  EXPECT_FALSE(EqualText("fdnm", "fdnm "));
+  EXPECT_FALSE(EqualText("[", "{"));  // no case of their own
 }
 
 TEST(VbTextTest, InStrPositionsAreOneBased) {
@@ -51,6 +54,13 @@ TEST(VbTextTest, InStrTextIgnoresCaseOfAccentedLetters) {
   EXPECT_EQ(InStrText("caf\xC9", "\xE9"), 4u);
   EXPECT_TRUE(ContainsText("\x9F", "\xFF"));
   EXPECT_FALSE(Contains("From", "from"));
+  // A partial match does not hide the match that overlaps it.
+  EXPECT_EQ(InStrText("xAAAB", "aab"), 3u);
+  EXPECT_EQ(InStrText(3, "abcAB", "ab"), 4u);
+  EXPECT_EQ(InStrText(5, "abcAB", "ab"), 0u);
+  EXPECT_EQ(InStrText("ab", "abc"), 0u);
+  EXPECT_EQ(InStrText(3, "ab", ""), 3u);
+  EXPECT_EQ(InStrText(4, "ab", ""), 0u);
 }
 
 TEST(VbTextTest, InStrRevFindsMatchesWithinTheFirstStartCharacters) {

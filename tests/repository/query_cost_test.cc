@@ -1,12 +1,15 @@
 // What makes a query cheaper without changing its answer: the trace format,
 // the run's read cache, values taken out as parameters, the storage order
-// stated, and the SQLite connection that reuses statements and runs scalar
-// subqueries on their own.
+// stated, the adaptation remembered per form of query, and the SQLite
+// connection that reuses statements and runs scalar subqueries on their own.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "repository/caching_connection.h"
+#include "repository/query_form_check.h"
+#include "repository/query_forms.h"
 #include "repository/query_trace.h"
+#include "repository/recordset.h"
 #include "repository/row_order.h"
 #include "repository/sql_parameters.h"
 #include "repository/sqlite_connection.h"
@@ -78,6 +81,20 @@ TEST(CachingConnectionTest, AFailedQueryFailsAgainTheSameWay) {
   EXPECT_EQ(f.repo->sent().size(), 2u);
 }
 
+TEST(CachingConnectionTest, HandsOutTheKeptResultWithoutCopyingIt) {
+  CacheFixture f;
+  f.cache->BeginReadScope();
+  const std::shared_ptr<const ResultSet> first = f.cache->ExecuteShared("q1");
+  EXPECT_EQ(f.cache->ExecuteShared("q1"), first);
+  const Recordset rs(*f.cache, "q1");
+  EXPECT_EQ(rs.Fields("A").ToText(), "one");
+  EXPECT_EQ(f.repo->sent().size(), 1u);
+  f.cache->EndReadScope();
+  // Whoever holds a result keeps it when the cache lets go of it.
+  EXPECT_EQ(first->rows.at(0).at(0).ToText(), "one");
+  EXPECT_NE(f.cache->ExecuteShared("q1"), first);
+}
+
 TEST(CachingConnectionTest, DropsTheLeastRecentlyUsedResultsPastItsBound) {
   // Room for two of the small results, not three.
   const size_t one =
@@ -145,6 +162,83 @@ TEST(RowOrderTest, StatesTheStorageOrderOfSingleTableQueries) {
   }
 }
 
+TEST(QueryFormsTest, SplitsAQueryAtItsLiterals) {
+  SplitQuery split;
+  ASSERT_TRUE(SplitAtLiterals(
+      "select a from t where b = 'x' and c = '' and d='it is'", &split));
+  EXPECT_EQ(split.form,
+            "select a from t where b = \x01 and c = \x01 and d=\x01");
+  EXPECT_THAT(split.literals, ElementsAre("x", "", "it is"));
+  // A quote inside a literal, a quote that may not start one, a literal
+  // that does not end, a NUL byte a bound value would carry differently:
+  // no form; the query is adapted as it stands.
+  for (const std::string& no_form : std::vector<std::string>{
+           "select a from t where b = 'it''s'",
+           "select a from t where b = ''''", "select \"it's\" from t",
+           "select [a] from t", "select `a` from t", "select a from t -- it's",
+           "select a /* it's */ from t", "select a from t where b = 'open",
+           "select a\x01 from t",
+           std::string("select a from t where b = 'a") + '\0' + "b'"}) {
+    EXPECT_FALSE(SplitAtLiterals(no_form, &split)) << no_form;
+  }
+}
+
+// Queries of one form with values that would mean something outside a
+// literal (dialect, comments, quoted names, subqueries, parameters,
+// numbers, bytes outside ASCII, the stand-ins' own marks): the form gives
+// each the statement its own adaptation gives.
+TEST(QueryFormsTest, AFormGivesEachQueryWhatItsOwnAdaptationGives) {
+  const std::string stand_in_like = std::string(1, '\x01') + "0\x02";
+  const std::vector<std::string> values = {"",
+                                           "tiitm001.dsca",
+                                           "a+b",
+                                           "--",
+                                           "/* x",
+                                           "\"q\"",
+                                           "[b]",
+                                           "(select 1)",
+                                           "?",
+                                           ":v",
+                                           "12",
+                                           "\x02",
+                                           "caf\xE9 \x80\x9F",
+                                           stand_in_like,
+                                           "select",
+                                           " x ",
+                                           ")"};
+  const std::vector<std::string> templates = {
+      " select type,conv,adju,leng from qxddi220   where  appl = '$'  and "
+      "cpac + cdom = (select cdom from qxddi150 where  appl = '$' and cpac+ "
+      "cmod + flno + '.' + fdnm = '$')",
+      "select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = '$' "
+      "and cpac + cmod + flno in ('$', '$' ) and comb = '$' ",
+      "select '$' + a, b from t where c between '$' and '$' and n = 12 and "
+      "d in ('$' + e) order by a",
+      "select x'$', a from t where upper(b) = upper('$') and c <> '$'",
+      "select a from t where b = '$' union select a from u where c = '$'",
+      "select a from t where '$' = b",
+  };
+  QueryForms forms;  // one for every query: forms are analysed once
+  size_t with_form = 0;
+  for (const std::string& pattern : templates) {
+    for (size_t first = 0; first < values.size(); ++first) {
+      std::string sql;
+      size_t slot = first;
+      for (char c : pattern) {
+        if (c == '$') {
+          sql += values[slot++ % values.size()];
+        } else {
+          sql += c;
+        }
+      }
+      bool has_form = false;
+      EXPECT_TRUE(testing::FormGivesOwnAdaptation(forms, sql, &has_form));
+      with_form += has_form ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(with_form, templates.size() * values.size());
+}
+
 class SqliteStatementsTest : public ::testing::Test {
  protected:
   SqliteStatementsTest() {
@@ -200,6 +294,26 @@ TEST_F(SqliteStatementsTest, ScalarSubqueriesGiveTheValueTheEngineWould) {
                       "max(fdno) from qxddi150 i where i.flno = o.flno) and "
                       "flno = '001'"),
             "dsca");
+}
+
+// A view has no rowid to state the storage order with: its rows keep the
+// view's order, also for the queries of its form that follow.
+TEST_F(SqliteStatementsTest, AViewKeepsItsOwnOrderQueryAfterQuery) {
+  repository_.Exec(
+      "create view fields as select fdnm, flno, fdno from qxddi150 order by "
+      "fdno desc");
+  connection_ = SqliteConnection::Open(repository_.path());
+  for (const char* table : {"001", "001", "002"}) {
+    const ResultSet r = connection_->Execute(
+        std::string("select fdnm from fields where flno = '") + table + "'");
+    std::vector<std::string> names;
+    for (const auto& row : r.rows) names.push_back(row[0].ToText());
+    if (std::string(table) == "001") {
+      EXPECT_THAT(names, ElementsAre("dsca", "item"));
+    } else {
+      EXPECT_THAT(names, ElementsAre("item"));
+    }
+  }
 }
 
 TEST_F(SqliteStatementsTest, RefusedQueriesKeepTheEnginesOwnMessage) {
