@@ -84,8 +84,12 @@ constexpr TableIndex kIndexes[] = {
     {"qxmap101", "mprf"},
     {"qxmap105", "mprf"},
     {"qxmap120", "mprf, vers, rele, cust, tcpac, tcmod, tflno"},
-    {"qxmap130", "mprf, vers, rele, cust, tcpac, tcmod, tflno"},
-    {"qxmap140", "mprf, vers, rele, cust, tcpac, tcmod, tflno"},
+    // The rules and dump lists come sorted: the sort keys follow the lookup
+    // keys, so no query sorts its rows (rowid, the last key of every query
+    // here, is the last term of every index).
+    {"qxmap130",
+     "mprf, vers, rele, cust, tcpac, tcmod, tflno, scpac, scmod, sflno"},
+    {"qxmap140", "mprf, vers, rele, cust, tcpac, tcmod, tflno, dnum"},
     {"qxmap160", "mprf, vers, rele, cust, tcpac, tcmod, tflno"},
     {"qxmap170", "mprf, vers, rele, cust, cpac, cmod, cflno"},
     {"qxmap170", "mprf, vers, rele, cust, bpac, bmod, bflno"},
@@ -94,12 +98,14 @@ constexpr TableIndex kIndexes[] = {
     // tables through the first index.
     {"qxddi140", "appl, cpac||cmod||flno, cpac, cmod, flno"},
     {"qxddi150", "appl, cpac, cmod, flno, fdnm"},
+    {"qxddi150", "appl, cpac, cmod, flno, fdno"},  // the field list, in order
     {"qxddi150", "appl, cpac||cmod||flno"},
     {"qxddi150", "appl, cpac||cmod||flno||'.'||fdnm"},
     {"qxddi160", "appl, cpac, cmod, flno, fdnm"},
     {"qxddi160", "appl, cpac||cmod||flno, fdnm"},
     {"qxddi200", "appl, cpac, cmod, flno"},
     {"qxddi200", "appl, cpac||cmod||flno, indn"},
+    {"qxddi200", "appl, cpac||cmod||flno"},  // a table's indexes, in order
     {"qxddi220", "appl, cpac||cdom"},
     {"qxddi220", "appl, (cpac||cdom) COLLATE RTRIM"},
     {"qxddi230", "appl, cpac||cdom||'.'||ctnm"},
