@@ -175,14 +175,12 @@ bool BindFormValues(sqlite3_stmt* statement, const StatementForm& form,
   return true;
 }
 
-// Leaves a kept statement ready for its next use, however Execute ends.
+// Leaves a kept statement ready for its next use, however Execute ends. Its
+// values stay bound: every use binds each parameter anew.
 class StatementReset {
  public:
   explicit StatementReset(sqlite3_stmt* statement) : statement_(statement) {}
-  ~StatementReset() {
-    sqlite3_reset(statement_);
-    sqlite3_clear_bindings(statement_);
-  }
+  ~StatementReset() { sqlite3_reset(statement_); }
   StatementReset(const StatementReset&) = delete;
   StatementReset& operator=(const StatementReset&) = delete;
 
@@ -247,10 +245,23 @@ std::vector<Variant> ReadRow(sqlite3_stmt* statement,
   return row;
 }
 
+// SQLite keeps memory statistics behind a process-wide mutex taken on every
+// allocation it makes; nothing here reads them. The setting only takes
+// effect before SQLite first initialises itself, so it is made once, before
+// the first connection opens.
+void TurnOffMemoryStatistics() {
+  static const bool done = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    return true;
+  }();
+  (void)done;
+}
+
 }  // namespace
 
 std::unique_ptr<SqliteConnection> SqliteConnection::Open(
     const std::string& path_utf8) {
+  TurnOffMemoryStatistics();
   sqlite3* db = nullptr;
   // A connection belongs to one generator object and is used by one thread
   // at a time, so SQLite need not lock it on every call.
