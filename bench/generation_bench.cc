@@ -253,7 +253,9 @@ void Usage() {
   std::cerr
       << "usage: mx_generation_bench [--objects N] [--fields N] [--dumps N]\n"
          "         [--domains N] [--enum-constants N] [--special-rules PCT]\n"
-         "         [--sections N] [--mscripts N] [--seed N] [--dir DIR] "
+         "         [--sections N] [--mscripts N] [--seed N] [--long-text "
+         "BYTES]\n"
+         "         [--dir DIR] "
          "[--keep]\n"
          "         [--repeat N]\n"
          "       mx_generation_bench --reference [--dir DIR] [--keep] "
@@ -304,6 +306,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.shape.mscript_groups = static_cast<int>(n);
     else if (a == "--seed")
       o.shape.seed = static_cast<uint64_t>(n);
+    else if (a == "--long-text")
+      o.shape.long_text_bytes = static_cast<int>(n);
     else {
       Usage();
       std::exit(2);
@@ -353,6 +357,10 @@ SizeResult RunSize(const std::string& self, const RepositoryShape& s,
       s.objects, s.fields, s.dumps, s.domains, s.enum_constants,
       s.special_rule_percent, s.sections, s.mscript_groups,
       static_cast<unsigned long long>(s.seed));
+  if (s.long_text_bytes > 0) {
+    std::printf("the first object's pre-condition and a rule: %d bytes each\n",
+                s.long_text_bytes);
+  }
   Clock::time_point start = Clock::now();
   WriteSyntheticRepository(repo, s);
   std::printf("repository: %.1f MB, written in %.1f s\n",

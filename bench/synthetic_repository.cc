@@ -134,6 +134,8 @@ class Generator {
                       const std::string& flno, const std::string& source);
   void WriteRules(int i);
   std::string RuleFor(int i, int field);
+  std::string Lengthened(const std::string& text,
+                         const std::string& statements) const;
   void WriteMScriptGroups();
 
   static std::string Module(int i) { return "m" + Digits(i / 1000, 2); }
@@ -260,15 +262,30 @@ void Generator::WriteSourceTable(int i) {
       {"SRC", "sb", cmod, flno, int64_t{1}, "N", "Y", SourceFieldName(1)});
 }
 
+// `text` after `statements` repeated up to the shape's long-text size.
+std::string Generator::Lengthened(const std::string& text,
+                                  const std::string& statements) const {
+  const auto size = static_cast<size_t>(shape_.long_text_bytes);
+  std::string longer;
+  longer.reserve(size + statements.size() + text.size());
+  while (longer.size() < size) longer += statements;
+  return longer + text;
+}
+
 void Generator::WriteMapping(int i, const std::string& cpac,
                              const std::string& cmod, const std::string& flno,
                              bool mscript_member) {
   const std::string source = SourceTable(i);
-  const std::string pre_conditions = std::string("cnt = empty()") + kCrLf +
-                                     "| only rows with amount < 1000 & active" +
-                                     kCrLf + "select " + source + ".* from " +
-                                     source + kCrLf + "selectdo" + kCrLf +
-                                     "  migrate" + kCrLf + "endselect";
+  std::string pre_conditions = std::string("cnt = empty()") + kCrLf +
+                               "| only rows with amount < 1000 & active" +
+                               kCrLf + "select " + source + ".* from " +
+                               source + kCrLf + "selectdo" + kCrLf +
+                               "  migrate" + kCrLf + "endselect";
+  if (i == 0 && shape_.long_text_bytes > 0) {
+    pre_conditions = Lengthened(
+        pre_conditions, std::string("cnt = empty()") + kCrLf +
+                            "note = \"a <long> & 'quoted' text\"" + kCrLf);
+  }
   db_.Insert(
       "qxmap120",
       "mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, comt, "
@@ -340,9 +357,10 @@ void Generator::WriteRules(int i) {
   for (int dump = 1; dump <= shape_.dumps; ++dump) {
     // Type-1 rules use the object's declared variables; M-script members
     // declare none. A field has one rule per dump.
+    const bool long_rule = i == 0 && dump == 1 && shape_.long_text_bytes > 0;
     const bool type_one = !IsMScriptMember(i) &&
                           shape_.fields >= kTypeOneField &&
-                          Chance(shape_.special_rule_percent);
+                          (Chance(shape_.special_rule_percent) || long_rule);
     for (int j = 1; j <= shape_.fields; ++j) {
       const bool array = j % 17 == 0;
       std::string rule = RuleFor(i, j);
@@ -350,6 +368,10 @@ void Generator::WriteRules(int i) {
       if (type_one && j == kTypeOneField) {
         rule = std::string("last = empty()") + kCrLf + "cnt = cnt + 1" + kCrLf +
                FieldName(j) + " = " + SourceTable(i) + "." + SourceFieldName(j);
+        if (long_rule) {
+          rule = Lengthened(rule, std::string("last = empty()") + kCrLf +
+                                      "cnt = cnt + 1" + kCrLf);
+        }
         type = 1;
       }
       db_.Insert("qxmap140",

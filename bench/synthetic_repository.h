@@ -22,6 +22,10 @@ struct RepositoryShape {
   int special_rule_percent = 20;  // rules with target(...) or empty()
   int sections = 3;               // main-query sections per object (1-6)
   int mscript_groups = 10;        // groups of three M-script members
+  // When above 0, the first object's pre-condition and a type-1 rule of its
+  // first dump are each about this many bytes of statements with empty()
+  // (a check that long texts cost time in proportion to their length).
+  int long_text_bytes = 0;
   uint64_t seed = 1;
 };
 
