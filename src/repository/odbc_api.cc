@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/encoding.h"
+#include "platform/utf8.h"
 
 namespace mx::repository::odbc {
 
@@ -16,59 +17,6 @@ constexpr char kErrorSource[] = "Microsoft OLE DB Provider for ODBC Drivers";
 
 VbError CannotConnect(const std::string& description) {
   return VbError(errors::kCannotConnect, kErrorSource, description);
-}
-
-// Appends code point `cp` as UTF-8.
-void AppendUtf8(uint32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// Decodes the UTF-8 sequence at `pos` and moves past it; nullopt for an
-// ill-formed sequence (overlong forms, surrogates and values past U+10FFFF
-// included).
-std::optional<uint32_t> DecodeUtf8(std::string_view text, size_t& pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  int extra;
-  uint32_t cp;
-  uint32_t min;
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    extra = 1, cp = lead & 0x1Fu, min = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, cp = lead & 0x0Fu, min = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, cp = lead & 0x07u, min = 0x10000;
-  } else {
-    return std::nullopt;
-  }
-  if (pos + static_cast<size_t>(extra) >= text.size()) return std::nullopt;
-  for (int i = 1; i <= extra; ++i) {
-    const auto c =
-        static_cast<unsigned char>(text[pos + static_cast<size_t>(i)]);
-    if ((c & 0xC0) != 0x80) return std::nullopt;
-    cp = (cp << 6) | (c & 0x3Fu);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    return std::nullopt;
-  }
-  pos += static_cast<size_t>(extra) + 1;
-  return cp;
 }
 
 // Folds every run of blanks that holds a line break into one blank and trims
@@ -122,12 +70,14 @@ std::optional<WideText> Utf8ToWide(std::string_view utf8) {
   WideText wide;
   wide.reserve(utf8.size());
   for (size_t pos = 0; pos < utf8.size();) {
-    const std::optional<uint32_t> cp = DecodeUtf8(utf8, pos);
-    if (!cp) return std::nullopt;
-    if (*cp < 0x10000) {
-      wide.push_back(static_cast<SQLWCHAR>(*cp));
+    uint32_t cp = 0;
+    const size_t length = DecodeUtf8(utf8, pos, &cp);
+    if (length == 0) return std::nullopt;
+    pos += length;
+    if (cp < 0x10000) {
+      wide.push_back(static_cast<SQLWCHAR>(cp));
     } else {
-      const uint32_t v = *cp - 0x10000;
+      const uint32_t v = cp - 0x10000;
       wide.push_back(static_cast<SQLWCHAR>(0xD800 + (v >> 10)));
       wide.push_back(static_cast<SQLWCHAR>(0xDC00 + (v & 0x3FF)));
     }
@@ -143,11 +93,11 @@ std::optional<std::string> WideToUtf8(const SQLWCHAR* text, size_t length) {
     if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < length &&
         text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
       const uint32_t low = text[++i];
-      AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), utf8);
+      AppendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
     } else if (unit >= 0xD800 && unit <= 0xDFFF) {
       return std::nullopt;
     } else {
-      AppendUtf8(unit, utf8);
+      AppendUtf8(utf8, unit);
     }
   }
   return utf8;
