@@ -25,14 +25,12 @@ void Recordset::Open(Connection& connection, const std::string& source) {
   result_ = connection.ExecuteShared(source);
   position_ = 0;
   open_ = true;
-  looked_up_ = {};
 }
 
 void Recordset::Close() {
   result_ = NoRows();
   position_ = 0;
   open_ = false;
-  looked_up_ = {};
 }
 
 bool Recordset::Bof() const { return result_->rows.empty(); }
@@ -49,26 +47,12 @@ const std::vector<Variant>& Recordset::CurrentRow() const {
   return result_->rows[position_];
 }
 
-size_t Recordset::ColumnIndex(std::string_view name) const {
+const Variant& Recordset::Fields(std::string_view name) const {
   const std::vector<std::string>& columns = result_->columns;
-  for (const LookedUp& seen : looked_up_) {
-    if (seen.name == name.data() && seen.index < columns.size() &&
-        vb::EqualText(columns[seen.index], name)) {
-      return seen.index;
-    }
-  }
   for (size_t i = 0; i < columns.size(); ++i) {
-    if (vb::EqualText(columns[i], name)) {
-      looked_up_[next_looked_up_] = {name.data(), i};
-      next_looked_up_ = (next_looked_up_ + 1) % kLookedUp;
-      return i;
-    }
+    if (vb::EqualText(columns[i], name)) return CurrentRow()[i];
   }
   throw errors::ItemNotFound();
-}
-
-const Variant& Recordset::Fields(std::string_view name) const {
-  return CurrentRow()[ColumnIndex(name)];
 }
 
 const Variant& Recordset::Fields(size_t index) const {

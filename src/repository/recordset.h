@@ -5,8 +5,6 @@
 #ifndef MX_REPOSITORY_RECORDSET_H_
 #define MX_REPOSITORY_RECORDSET_H_
 
-#include <array>
-#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,24 +44,10 @@ class Recordset {
 
  private:
   const std::vector<Variant>& CurrentRow() const;
-  size_t ColumnIndex(std::string_view name) const;
-
-  // The columns of the last names looked up, by where the caller's name text
-  // lies (a reader asks for the same few literal names on every row); a hit
-  // is confirmed by comparing the names, so a reused buffer never misleads.
-  // Each index came from a search of these columns (the first that matches),
-  // and a new result starts with none.
-  struct LookedUp {
-    const char* name = nullptr;
-    size_t index = 0;
-  };
-  static constexpr size_t kLookedUp = 8;
 
   std::shared_ptr<const ResultSet> result_;  // never null
   size_t position_ = 0;
   bool open_ = false;
-  mutable std::array<LookedUp, kLookedUp> looked_up_{};
-  mutable size_t next_looked_up_ = 0;
 };
 
 }  // namespace mx::repository
