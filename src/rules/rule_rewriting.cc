@@ -41,7 +41,7 @@ std::string RemoveChars(std::string_view s, std::string_view chars) {
 
 }  // namespace
 
-std::string Get_Enum_Constant_Value(GeneratorContext& ctx,
+std::string Get_Enum_Constant_Value(BuildContext& ctx,
                                     const std::string& target_application,
                                     const std::string& expression) {
   std::string value;
@@ -125,7 +125,7 @@ class NextChar {
 // between the word and the next "(", there is a ")" after it, and the lookup
 // gives a value that is not blank; "target" and the parenthesised reference
 // then make way for the value.
-std::string ReplaceTargets(GeneratorContext& ctx, const std::string& trg_appl,
+std::string ReplaceTargets(BuildContext& ctx, const std::string& trg_appl,
                            const std::string& text) {
   const std::string_view in(text);
   NextChar next_open(in, '(');
@@ -180,7 +180,7 @@ struct WorkingLine {
 // positions" are indexes into that whole.
 class AssignmentPass {
  public:
-  AssignmentPass(GeneratorContext& ctx, const std::string& src_appl,
+  AssignmentPass(BuildContext& ctx, const std::string& src_appl,
                  const std::string& input, bool empty_keyword)
       : ctx_(ctx),
         src_appl_(src_appl),
@@ -292,7 +292,7 @@ class AssignmentPass {
     return end;
   }
 
-  GeneratorContext& ctx_;
+  BuildContext& ctx_;
   const std::string& src_appl_;
   const std::string_view in_;
   const std::string lower_;
@@ -383,8 +383,7 @@ bool EmptyValueOfDomainType(const DomainDetails& domain, std::string* value) {
 
 }  // namespace
 
-bool Get_EmptyValuesForVariables(GeneratorContext& ctx,
-                                 const std::string& src_appl,
+bool Get_EmptyValuesForVariables(BuildContext& ctx, const std::string& src_appl,
                                  const std::string& variable,
                                  std::string* value, bool* has_value) {
   value->clear();
@@ -418,7 +417,7 @@ bool Get_EmptyValuesForVariables(GeneratorContext& ctx,
   return true;
 }
 
-bool Replace_Empty_Default(GeneratorContext& ctx, const std::string& src_appl,
+bool Replace_Empty_Default(BuildContext& ctx, const std::string& src_appl,
                            const std::string& text, bool empty_keyword,
                            std::string* result) {
   result->clear();
@@ -432,7 +431,7 @@ bool Replace_Empty_Default(GeneratorContext& ctx, const std::string& src_appl,
   }
 }
 
-bool Replace_Empty_Default_Target(GeneratorContext& ctx,
+bool Replace_Empty_Default_Target(BuildContext& ctx,
                                   const std::string& StrSrcAppl,
                                   const std::string& StrTrgAppl,
                                   const std::string& StrString,

@@ -1,6 +1,4 @@
-#include "interface/generator_context.h"
-
-#include "platform/vb_text.h"
+#include "context/connection_source.h"
 
 namespace mx {
 
@@ -54,49 +52,6 @@ ConnectionSource::RunScope::RunScope(ConnectionSource& source)
 ConnectionSource::RunScope::~RunScope() {
   source_.EndReadScope();
   source_.in_run_ = false;
-}
-
-GeneratorContext::GeneratorContext(GeneratorKind k)
-    : kind(k), env(Env::Default()), clock(nullptr) {
-  static SystemClock system_clock;
-  clock = &system_clock;
-}
-
-repository::Recordset GeneratorContext::Query(const std::string& sql) {
-  return repository::Recordset(connections.Get(settings.connection_string),
-                               sql);
-}
-
-void GeneratorContext::LogLine(std::string_view line) {
-  if (log) log->WriteLine(line);
-}
-
-void GeneratorContext::LogText(std::string_view text) {
-  if (log) log->Write(text);
-}
-
-void GeneratorContext::LogBlankLine() {
-  if (log) log->WriteBlankLines(1);
-}
-
-void GeneratorContext::ReportError(const std::string& message) {
-  error_description = message;
-  if (message.size() >= 2 &&
-      message.compare(message.size() - 2, 2, "\r\n") == 0) {
-    LogText(message);
-  } else {
-    LogLine(message);
-  }
-}
-
-void GeneratorContext::ReportOperationError(int32_t number,
-                                            const std::string& description) {
-  if (kind == GeneratorKind::kDataDictionary) {
-    ReportError("\t\tERROR:" + vb::ErrNo(number) + ":" + description);
-  } else {
-    ReportError("\t\tERROR:- " + vb::ErrNo(number) + " - " + description +
-                vb::kCrLf);
-  }
 }
 
 }  // namespace mx

@@ -1,12 +1,12 @@
 // The state that the builders of one document share, held in one place and
 // passed explicitly: the field store, the migrate count, the split-condition
 // store, the split declarations and the declared-variables text.
-#ifndef MX_INTERFACE_DOCUMENT_STATE_H_
-#define MX_INTERFACE_DOCUMENT_STATE_H_
+#ifndef MX_CONTEXT_DOCUMENT_STATE_H_
+#define MX_CONTEXT_DOCUMENT_STATE_H_
 
 #include <string>
 
-#include "interface/records.h"
+#include "context/records.h"
 #include "platform/ordered_dict.h"
 
 namespace mx {
@@ -33,4 +33,4 @@ struct DocumentState {
 
 }  // namespace mx
 
-#endif  // MX_INTERFACE_DOCUMENT_STATE_H_
+#endif  // MX_CONTEXT_DOCUMENT_STATE_H_
