@@ -1,0 +1,121 @@
+// The function library on a temporary SQLite repository: which profile and
+// version a function is taken from, and error 1000 in each of its causes.
+#include "dictionary/function_repository.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/text_stream.h"
+#include "repository/temp_repository.h"
+
+namespace mx::legacy {
+namespace {
+
+using repository::testing::RaisedError;
+using repository::testing::TempRepository;
+
+class FunctionRepositoryTest : public ::testing::Test {
+ protected:
+  FunctionRepositoryTest() : ctx_(GeneratorKind::kLegacy) {
+    // Profile 20 is checked out to version V3; 30 is not in the run's list.
+    repository_.Exec(
+        "insert into qxmap100 (mprf, vers, rele, cust, scme) values"
+        " (10, 'V1', '01', 'BASE', 'N'), (20, 'V2', '01', 'BASE', 'Y'),"
+        " (30, 'V1', '01', 'BASE', 'N');"
+        "insert into qxmap105 (mprf, dver, drel, dcus) values"
+        " (20, 'V3', '01', 'BASE');"
+        "insert into qxlib100 (mprf, vers, rele, cust, fnam, fdef) values"
+        " (10, 'V1', '01', 'BASE', 'calc', 'from ten'),"
+        " (10, 'V1', '01', 'BASE', 'low', 'low'),"
+        " (20, 'V2', '01', 'BASE', 'calc',"
+        "  'function calc()' || char(13, 10) || 'table ttccom001'"
+        "  || char(13, 10) || ' TABLE tdsls040' || char(13, 10) || '{}'),"
+        " (20, 'V3', '01', 'BASE', 'calc', 'checked-out calc'),"
+        " (20, 'V2', '01', 'BASE', 'own_only', 'own only'),"
+        " (20, 'V3', '01', 'BASE', 'co_only', 'co only'),"
+        " (20, 'V2', '01', 'BASE', 'badtable', 'table t1,t2'),"
+        " (20, 'V2', '01', 'BASE', 'nulldef', null),"
+        " (30, 'V1', '01', 'BASE', 'calc', 'thirty');");
+    ctx_.settings.connection_string = "Data Source=" + repository_.path();
+    ctx_.log = log_;
+  }
+
+  std::string Definition(const std::string& name,
+                         const std::string& profiles = "10,20") {
+    tables_ = "stale";
+    return Get_Function_Definition(ctx_, profiles, name, &tables_);
+  }
+
+  VbError Failure(const std::string& name,
+                  const std::string& profiles = "10,20") {
+    return RaisedError([&] { Definition(name, profiles); });
+  }
+
+  TempRepository repository_;
+  GeneratorContext ctx_;
+  std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
+  std::string tables_;
+};
+
+TEST_F(FunctionRepositoryTest, HighestListedProfileInItsOwnVersion) {
+  EXPECT_EQ(Definition("CALC"), "function calc()\r\n\r\n \r\n{}");
+  EXPECT_EQ(tables_, "ttccom001 , tdsls040");
+  EXPECT_EQ(Definition("calc", "10"), "from ten");
+  EXPECT_EQ(tables_, "");
+  EXPECT_EQ(Definition("low"), "low");
+  EXPECT_EQ(Definition("nulldef"), "");
+  EXPECT_EQ(Definition(""), "");
+  EXPECT_EQ(tables_, "");
+}
+
+TEST_F(FunctionRepositoryTest, CheckedOutVersionFirstWhenAskedFor) {
+  ctx_.settings.consider_checked_out_versions = true;
+  EXPECT_EQ(Definition("calc"), "checked-out calc");
+  EXPECT_EQ(Definition("co_only"), "co only");
+  // Missing under the checked-out version: the profile's own version.
+  EXPECT_EQ(Definition("own_only"), "own only");
+
+  ctx_.settings.consider_checked_out_versions = false;
+  EXPECT_EQ(Failure("co_only").number(), 1000);
+}
+
+TEST_F(FunctionRepositoryTest, EveryFailureIsTheFunctionMissingError) {
+  const char kMissing[] = "Function does not exist in the function repository.";
+  for (const std::string name : {"nothing", "badtable", "it's"}) {
+    VbError e = Failure(name);
+    EXPECT_EQ(e.number(), 1000);
+    EXPECT_EQ(e.description(), name + kMissing);
+    EXPECT_EQ(tables_, "");
+  }
+  // No fallback to a lower profile once the highest one is chosen.
+  ctx_.settings.consider_checked_out_versions = false;
+  EXPECT_EQ(Failure("co_only", "10,20").description(),
+            std::string("co_only") + kMissing);
+  // A query the repository refuses.
+  EXPECT_EQ(Failure("calc", "10 20").description(),
+            std::string("calc") + kMissing);
+  // The errors behind it are not reported.
+  EXPECT_EQ(ctx_.error_description, "");
+  EXPECT_EQ(log_->text(), "");
+}
+
+TEST_F(FunctionRepositoryTest, IncludeLinesResolvedFromTheRepository) {
+  std::string text = "Dim a As Long\r\n#include <calc>\r\nDim b As Long";
+  std::string tables = "src";
+  std::string collected;
+  Process_Include_Lines(ctx_, "10,20", &text, &tables, &collected);
+  EXPECT_EQ(text, "Dim a As Long\r\n\r\nDim b As Long");
+  EXPECT_EQ(tables, "src , ttccom001 , tdsls040");
+  EXPECT_EQ(collected, "\r\nfunction calc()\r\n\r\n \r\n{}");
+
+  text = "#include <badtable>";
+  EXPECT_EQ(RaisedError([&] {
+              Process_Include_Lines(ctx_, "10,20", &text, &tables, &collected);
+            }).description(),
+            "badtableFunction does not exist in the function repository.");
+}
+
+}  // namespace
+}  // namespace mx::legacy
