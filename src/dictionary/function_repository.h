@@ -7,6 +7,7 @@
 #define MX_DICTIONARY_FUNCTION_REPOSITORY_H_
 
 #include <string>
+#include <utility>
 
 #include "dictionary/include_lines.h"
 #include "interface/generator_context.h"

@@ -101,21 +101,5 @@ TEST_F(FunctionRepositoryTest, EveryFailureIsTheFunctionMissingError) {
   EXPECT_EQ(log_->text(), "");
 }
 
-TEST_F(FunctionRepositoryTest, IncludeLinesResolvedFromTheRepository) {
-  std::string text = "Dim a As Long\r\n#include <calc>\r\nDim b As Long";
-  std::string tables = "src";
-  std::string collected;
-  Process_Include_Lines(ctx_, "10,20", &text, &tables, &collected);
-  EXPECT_EQ(text, "Dim a As Long\r\n\r\nDim b As Long");
-  EXPECT_EQ(tables, "src , ttccom001 , tdsls040");
-  EXPECT_EQ(collected, "\r\nfunction calc()\r\n\r\n \r\n{}");
-
-  text = "#include <badtable>";
-  EXPECT_EQ(RaisedError([&] {
-              Process_Include_Lines(ctx_, "10,20", &text, &tables, &collected);
-            }).description(),
-            "badtableFunction does not exist in the function repository.");
-}
-
 }  // namespace
 }  // namespace mx::legacy

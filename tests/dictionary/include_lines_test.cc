@@ -63,12 +63,10 @@ TEST(ReadNames, IncludeAndTableNameForms) {
   EXPECT_EQ(Read_Include_Name(1, " <calc.vat>", &end), "");
   EXPECT_EQ(Read_Include_Name(1, " calc_vat", &end), "");
   EXPECT_EQ(Read_Include_Name(1, " <calc_vat", &end), "");
-  EXPECT_EQ(Read_Include_Name(1, " <>", &end), "");
 
   EXPECT_EQ(Read_Declared_Table_Name(1, " ttdsls040.x\r\n", &end),
             "ttdsls040.x");
   EXPECT_EQ(end, 13u);
-  EXPECT_EQ(Read_Declared_Table_Name(1, "\tt1", &end), "t1");
   EXPECT_EQ(Read_Declared_Table_Name(1, " t1,t2", &end), "");
   EXPECT_EQ(Read_Declared_Table_Name(1, " \r\n", &end), "");
 }
