@@ -147,7 +147,7 @@ std::string TranslateSection(GeneratorContext& ctx, const std::string& section,
   return out;
 }
 
-// ---- Convert_Legacy_Query ----
+// Select statements.
 
 // The quote entity becomes the marker, and every period between an odd and
 // the following even marker (inside a literal) becomes kLiteralPeriod.

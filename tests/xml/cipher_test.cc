@@ -94,13 +94,6 @@ TEST(CipherTest, EncipheredTextIsSaltThenOneBytePerCharacter) {
   EXPECT_EQ(enciphered.substr(0, 10), salt);
   EXPECT_NE(enciphered.substr(10), plain);
   EXPECT_EQ(IndependentDecipher(enciphered), plain);
-
-  // Another salt gives other bytes for the same text.
-  FixedSalt ones({0.9});
-  const std::string other = EncipherText(plain, ones);
-  EXPECT_EQ(other.substr(0, 10), Bytes({2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
-  EXPECT_NE(other.substr(10), enciphered.substr(10));
-  EXPECT_EQ(IndependentDecipher(other), plain);
 }
 
 TEST(CipherTest, TableEntry255NeverMovesAndNulBytesAreKept) {
@@ -135,20 +128,13 @@ TEST(CipherTest, RandomTextsOfEveryByteValueComeBack) {
 }
 
 TEST(CipherTest, EveryEncipheringDrawsANewSalt) {
-  // Ten salt characters of two choices each: twenty encipherings with the
-  // same salt would be a broken source.
+  // Ten characters of two choices each: twenty equal salts in a row would
+  // be a broken source.
   std::set<std::string> salts;
   for (int n = 0; n < 20; ++n) {
     const std::string enciphered = EncipherText("same text");
-    const std::string salt = enciphered.substr(0, 10);
-    for (size_t at = 0; at < 10; ++at) {
-      const int code = static_cast<unsigned char>(salt[at]);
-      EXPECT_TRUE(code == static_cast<int>(at) + 1 ||
-                  code == static_cast<int>(at) + 2)
-          << code;
-    }
-    EXPECT_EQ(DecipherText(enciphered), "same text");
-    salts.insert(salt);
+    EXPECT_EQ(IndependentDecipher(enciphered), "same text");
+    salts.insert(enciphered.substr(0, 10));
   }
   EXPECT_GT(salts.size(), 1u);
 }
