@@ -1,5 +1,5 @@
 // The data-dictionary run against a fake repository: which queries it sends
-// in which order, and the settings it changes in place.
+// in which order, and that it leaves the caller's settings as they were.
 #include <algorithm>
 
 #include "gtest/gtest.h"
@@ -108,6 +108,40 @@ TEST_F(RunFixture, CheckedOutVersionFallsBackOnceAndAddsStatusC) {
   // The run uses its own filter; the caller's settings stay as set.
   EXPECT_EQ(t.object.settings.status_filter, "'V','G','E'");
   EXPECT_EQ(t.object.settings.list_of_mapping_objects_selected, "abcde001");
+}
+
+// Each level of the chain gets its own fall-back from its checked-out
+// version to its own: the parent's own version is searched too.
+TEST_F(RunFixture, CheckedOutFallBackStartsAgainAtTheParent) {
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 1, "Y"));
+  t.repo->Answer(kParentOf7, Profile(3, "V0", "", 1, "Y"));
+  t.repo->Answer("select dver, drel, dcus  from qxmap105 where mprf = 7",
+                 Rows({"dver", "drel", "dcus"}, {{"V9", "01", "CUS1"}}));
+  t.repo->Answer("select dver, drel, dcus  from qxmap105 where mprf = 3",
+                 Rows({"dver", "drel", "dcus"}, {{"V8", "01", "CUS1"}}));
+  t.object.settings.consider_checked_out_versions = true;
+  t.object.settings.traverse_generation = true;
+  ASSERT_TRUE(dd::GenerateXMLFile(t.object));
+  const std::string filter = "'V','G','E','C'";
+  const std::vector<std::string> lookups = Lookups();
+  ASSERT_GE(lookups.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(lookups.begin(), lookups.begin() + 6),
+            (std::vector<std::string>{
+                MappingQuery(7, "V9  ", filter), MappingQuery(7, "V1  ", filter),
+                kParentOf7,
+                "select dver, drel, dcus  from qxmap105 where mprf = 3",
+                MappingQuery(3, "V8  ", filter),
+                MappingQuery(3, "V0  ", filter)}));
+}
+
+// The whole run reads inside one read scope of the repository (one
+// snapshot, and the run's read cache), ended when the run ends.
+TEST_F(RunFixture, TheRunReadsInsideOneReadScope) {
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 2));
+  ASSERT_TRUE(dd::GenerateXMLFile(t.object));
+  EXPECT_EQ(t.repo->read_scopes(), 1);
+  EXPECT_EQ(t.repo->sent_outside_read_scope(), 0);
+  EXPECT_FALSE(t.repo->in_read_scope());
 }
 
 TEST(Selection, ListItemsKeepTheirQuotesAsCharacters) {
