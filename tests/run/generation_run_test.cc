@@ -125,13 +125,12 @@ TEST_F(RunFixture, CheckedOutFallBackStartsAgainAtTheParent) {
   const std::string filter = "'V','G','E','C'";
   const std::vector<std::string> lookups = Lookups();
   ASSERT_GE(lookups.size(), 6u);
-  EXPECT_EQ(std::vector<std::string>(lookups.begin(), lookups.begin() + 6),
-            (std::vector<std::string>{
-                MappingQuery(7, "V9  ", filter), MappingQuery(7, "V1  ", filter),
-                kParentOf7,
-                "select dver, drel, dcus  from qxmap105 where mprf = 3",
-                MappingQuery(3, "V8  ", filter),
-                MappingQuery(3, "V0  ", filter)}));
+  EXPECT_EQ(
+      std::vector<std::string>(lookups.begin(), lookups.begin() + 6),
+      (std::vector<std::string>{
+          MappingQuery(7, "V9  ", filter), MappingQuery(7, "V1  ", filter),
+          kParentOf7, "select dver, drel, dcus  from qxmap105 where mprf = 3",
+          MappingQuery(3, "V8  ", filter), MappingQuery(3, "V0  ", filter)}));
 }
 
 // The whole run reads inside one read scope of the repository (one
