@@ -144,7 +144,10 @@ bool Construct_Field_Tag(BuildContext& ctx, const std::string& application,
         field.alignment = field_domain.alignment_code;
         field.case_conversion = field_domain.case_code;
         field.table = package + module + table;
+        // Stored as "Y" when mandatory in any case, so that the dumps, which
+        // look for "Y", treat the field as its initial value does.
         field.mandatory = rs.Fields("mand").ToText();
+        if (vb::UCase(field.mandatory) == "Y") field.mandatory = "Y";
         Store_Field_Details_in_Dictionary(ctx, field);
       }
     }
