@@ -40,7 +40,7 @@ std::map<std::string, std::string> RunScenario(const fs::path& scenario,
   const std::string repo = tmp / "repo.sqlite";
   repository::CreateSqliteRepository(repo);
   repository::ExecuteSqliteScript(repo,
-                                  testing::ReadAll(scenario / "repo.sql"));
+                                  testing::ScenarioScript(scenario));
   fs::create_directory(tmp / "out");
 
   const std::map<std::string, std::string> vars = {{"{repo}", repo},

@@ -106,6 +106,21 @@ inline std::map<std::string, std::string> FilesBelow(
 
 // What a run in `dir` produced (dir/stdout, dir/stderr, dir/run.log and
 // dir/out), keyed as in an expected/ folder.
+// The SQL that builds a scenario's repository: its repo.sql, after the
+// repo.sql of the scenario named in its file "base" when it has one (a
+// variant of another scenario states only what it changes).
+inline std::string ScenarioScript(const std::filesystem::path& scenario) {
+  std::string script;
+  if (std::filesystem::exists(scenario / "base")) {
+    std::string base = ReadAll(scenario / "base");
+    while (!base.empty() && (base.back() == '\n' || base.back() == '\r')) {
+      base.pop_back();
+    }
+    script = ReadAll(scenario.parent_path() / base / "repo.sql") + "\n";
+  }
+  return script + ReadAll(scenario / "repo.sql");
+}
+
 inline std::map<std::string, std::string> RunResults(
     const std::filesystem::path& dir, int status) {
   std::map<std::string, std::string> result;
