@@ -6,9 +6,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "repository/odbc_connection.h"
 #include "repository/postgres_schema.h"
 #include "repository/provider_strings.h"
+#include "repository/schema.h"
 
 namespace mx::repository {
 
@@ -186,7 +189,9 @@ std::optional<std::string> ValueText(sqlite3_stmt* row, int i,
   return std::nullopt;
 }
 
-std::string InsertStatement(const SourceTable& table) {
+// INSERT of `rows` rows at once: the server gets a batch of rows a round
+// trip instead of one.
+std::string InsertStatement(const SourceTable& table, size_t rows) {
   std::string names;
   std::string values;
   for (const PostgresColumn& column : table.columns) {
@@ -201,9 +206,25 @@ std::string InsertStatement(const SourceTable& table) {
                                                : PostgresType(column.kind)) +
         ")";
   }
-  return "INSERT INTO " + PostgresName(table.name) + " (" + names +
-         ") VALUES (" + values + ")";
+  std::string statement =
+      "INSERT INTO " + PostgresName(table.name) + " (" + names + ") VALUES ";
+  for (size_t row = 0; row < rows; ++row) {
+    statement += (row == 0 ? "(" : ", (") + values + ")";
+  }
+  return statement;
 }
+
+// Rows in one INSERT: as many as keep the parameters of a statement well
+// below the protocol's limit of 65,535.
+size_t RowsPerInsert(const SourceTable& table) {
+  constexpr size_t kRows = 500;
+  constexpr size_t kParameters = 30000;
+  return std::max<size_t>(
+      1,
+      std::min(kRows, kParameters / std::max<size_t>(table.columns.size(), 1)));
+}
+
+class PendingRows;
 
 // One ODBC session on the target, in one transaction.
 class Target {
@@ -215,9 +236,17 @@ class Target {
   void Run(const std::string& sql);
   // Copies the rows of `table` from `db`; returns how many.
   int64_t CopyRows(sqlite3* db, const SourceTable& table);
+  // The lookup indexes of the tables copied.
+  void CreateIndexes(const std::vector<SourceTable>& tables);
   void Commit() { session_.Commit(); }
 
  private:
+  Handle PrepareInsert(const SourceTable& table, size_t rows);
+  // Inserts the pending rows, the last of which is row `last_row` of the
+  // table, with `insert` (made for that many rows).
+  void Insert(const SourceTable& table, const Handle& insert,
+              PendingRows& pending, int64_t last_row);
+
   Session session_;
 };
 
@@ -250,58 +279,125 @@ void Target::Run(const std::string& sql) {
   if (!Succeeded(rc) && rc != SQL_NO_DATA) session_.RaiseFailure(statement);
 }
 
-int64_t Target::CopyRows(sqlite3* db, const SourceTable& table) {
-  if (table.columns.empty()) return 0;
-  const Handle insert = session_.NewStatement();
-  WideText insert_text = Utf8Statement(InsertStatement(table));
-  if (!Succeeded(SQLPrepareW(insert.get(), insert_text.data(), SQL_NTS))) {
+// The rows of a table waiting for their INSERT: each value's UTF-16 text
+// (with its terminator) or NULL, row after row.
+class PendingRows {
+ public:
+  explicit PendingRows(size_t columns) : columns_(columns) {}
+
+  size_t rows() const { return buffers_.size() / columns_; }
+  void Add(std::optional<WideText> value) {
+    if (value) {
+      const size_t units = value->size();
+      value->push_back(0);
+      indicators_.push_back(static_cast<SQLLEN>(units * sizeof(SQLWCHAR)));
+      buffers_.push_back(*std::move(value));
+    } else {
+      indicators_.push_back(SQL_NULL_DATA);
+      buffers_.push_back(WideText(1, 0));
+    }
+  }
+  void Clear() {
+    buffers_.clear();
+    indicators_.clear();
+  }
+  // Binds every value to the parameters of `insert`, in order.
+  bool Bind(const Handle& insert) {
+    for (size_t i = 0; i < buffers_.size(); ++i) {
+      WideText& text = buffers_[i];
+      if (!Succeeded(SQLBindParameter(
+              insert.get(), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+              SQL_C_WCHAR, SQL_WLONGVARCHAR,
+              std::max<size_t>(text.size() - 1, 1), 0, text.data(),
+              static_cast<SQLLEN>(text.size() * sizeof(SQLWCHAR)),
+              &indicators_[i]))) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  size_t columns_;
+  std::vector<WideText> buffers_;
+  std::vector<SQLLEN> indicators_;
+};
+
+Handle Target::PrepareInsert(const SourceTable& table, size_t rows) {
+  Handle insert = session_.NewStatement();
+  WideText text = Utf8Statement(InsertStatement(table, rows));
+  if (!Succeeded(SQLPrepareW(insert.get(), text.data(), SQL_NTS))) {
     session_.RaiseFailure(insert);
   }
+  return insert;
+}
+
+void Target::Insert(const SourceTable& table, const Handle& insert,
+                    PendingRows& pending, int64_t last_row) {
+  const int64_t first_row = last_row - static_cast<int64_t>(pending.rows()) + 1;
+  if (!pending.Bind(insert)) session_.RaiseFailure(insert);
+  const SQLRETURN rc = SQLExecute(insert.get());
+  if (!Succeeded(rc) && rc != SQL_NO_DATA) {
+    try {
+      session_.RaiseFailure(insert);
+    } catch (const VbError& e) {
+      throw VbError(e.number(), e.source(),
+                    "Cannot copy table " + Component(table.name) + ", rows " +
+                        std::to_string(first_row) + " to " +
+                        std::to_string(last_row) + ": " + e.description());
+    }
+  }
+  SQLFreeStmt(insert.get(), SQL_RESET_PARAMS);
+  pending.Clear();
+}
+
+int64_t Target::CopyRows(sqlite3* db, const SourceTable& table) {
+  if (table.columns.empty()) return 0;
+  const size_t batch = RowsPerInsert(table);
+  const Handle full_insert = PrepareInsert(table, batch);
   SqliteStatement rows =
       PrepareSqlite(db, "SELECT * FROM " + SqliteQuoted(table.name));
-  std::vector<WideText> buffers(table.columns.size());
-  std::vector<SQLLEN> indicators(table.columns.size());
+  PendingRows pending(table.columns.size());
   int64_t count = 0;
   int stepped;
   while ((stepped = sqlite3_step(rows.get())) == SQLITE_ROW) {
     ++count;
     for (size_t c = 0; c < table.columns.size(); ++c) {
       const Place place{table, count, c};
-      const int i = static_cast<int>(c);
-      const std::optional<std::string> text = ValueText(rows.get(), i, place);
+      const std::optional<std::string> text =
+          ValueText(rows.get(), static_cast<int>(c), place);
       std::optional<WideText> wide =
           text ? odbc::Utf8ToWide(*text) : WideText();
       if (!wide) {
         throw Refused("Cannot copy " + place.Describe() +
                       ": the text is not valid UTF-8");
       }
-      buffers[c] = *std::move(wide);
-      const size_t units = buffers[c].size();
-      buffers[c].push_back(0);
-      indicators[c] =
-          text ? static_cast<SQLLEN>(units * sizeof(SQLWCHAR)) : SQL_NULL_DATA;
-      if (!Succeeded(SQLBindParameter(
-              insert.get(), static_cast<SQLUSMALLINT>(c + 1), SQL_PARAM_INPUT,
-              SQL_C_WCHAR, SQL_WLONGVARCHAR, std::max<size_t>(units, 1), 0,
-              buffers[c].data(),
-              static_cast<SQLLEN>(buffers[c].size() * sizeof(SQLWCHAR)),
-              &indicators[c]))) {
-        session_.RaiseFailure(insert);
-      }
+      pending.Add(text ? std::move(wide) : std::nullopt);
     }
-    const SQLRETURN rc = SQLExecute(insert.get());
-    if (!Succeeded(rc) && rc != SQL_NO_DATA) {
-      try {
-        session_.RaiseFailure(insert);
-      } catch (const VbError& e) {
-        throw VbError(e.number(), e.source(),
-                      "Cannot copy table " + Component(table.name) + ", row " +
-                          std::to_string(count) + ": " + e.description());
-      }
-    }
+    if (pending.rows() == batch) Insert(table, full_insert, pending, count);
   }
   if (stepped != SQLITE_DONE) throw Refused(Component(sqlite3_errmsg(db)));
+  if (pending.rows() > 0) {
+    Insert(table, PrepareInsert(table, pending.rows()), pending, count);
+  }
   return count;
+}
+
+void Target::CreateIndexes(const std::vector<SourceTable>& tables) {
+  std::map<std::string, std::vector<std::string>> columns;
+  for (const SourceTable& table : tables) {
+    for (const PostgresColumn& column : table.columns) {
+      columns[table.name].push_back(column.name);
+    }
+  }
+  for (const std::string& statement : PostgresIndexStatements(columns)) {
+    try {
+      Run(statement);
+    } catch (const VbError& e) {
+      throw VbError(e.number(), e.source(),
+                    "Cannot create an index: " + e.description());
+    }
+  }
 }
 
 }  // namespace
@@ -347,6 +443,7 @@ CopySummary CopyRepository(const std::string& sqlite_path,
     summary.rows += target.CopyRows(db.get(), table);
     ++summary.tables;
   }
+  target.CreateIndexes(tables);
   target.Commit();
   return summary;
 }
