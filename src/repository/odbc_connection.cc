@@ -113,7 +113,9 @@ std::vector<Column> DescribeColumns(Session& session, const Handle& statement) {
 std::optional<WideText> ReadWide(Session& session, const Handle& statement,
                                  SQLUSMALLINT number) {
   WideText text;
-  WideText buffer(2048);
+  // Each value is read into it; zeroing a fresh one for every value of a
+  // large result cost more than the reading.
+  thread_local WideText buffer(2048);
   const auto buffer_bytes =
       static_cast<SQLLEN>(buffer.size() * sizeof(SQLWCHAR));
   for (;;) {

@@ -214,11 +214,12 @@ std::string InsertStatement(const SourceTable& table, size_t rows) {
   return statement;
 }
 
-// Rows in one INSERT: as many as keep the parameters of a statement well
-// below the protocol's limit of 65,535.
+// Rows in one INSERT: as many as keep the parameters of a statement within
+// what psqlODBC reads in one message (its description of 15,500 parameters
+// already loses the protocol's synchronisation).
 size_t RowsPerInsert(const SourceTable& table) {
   constexpr size_t kRows = 500;
-  constexpr size_t kParameters = 30000;
+  constexpr size_t kParameters = 4000;
   return std::max<size_t>(
       1,
       std::min(kRows, kParameters / std::max<size_t>(table.columns.size(), 1)));

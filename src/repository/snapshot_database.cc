@@ -41,6 +41,8 @@ SnapshotDatabase::SnapshotDatabase() {
   Run("PRAGMA cache_size = -" + std::to_string(kCacheBytes / 1024));
   Run("PRAGMA journal_mode = OFF");
   Run("PRAGMA synchronous = OFF");
+  // Sorting the index keys may use a second thread.
+  Run("PRAGMA threads = 2");
 }
 
 SnapshotDatabase::~SnapshotDatabase() {
