@@ -83,9 +83,8 @@ TEST(SnapshotConnectionTest, TheCopyAnswersOnceDueAndTheRepositoryTheRest) {
   EXPECT_EQ(s.repository->copies_taken, 1);
   // A query the copy refuses is the repository's to answer or refuse.
   EXPECT_EQ(From(*s.connection, "not copied"), "repository");
-  const VbError refused = testing::RaisedError([&] {
-    s.connection->Execute("unknown");
-  });
+  const VbError refused =
+      testing::RaisedError([&] { s.connection->Execute("unknown"); });
   EXPECT_EQ(refused.description(), "unexpected query: unknown");
   EXPECT_EQ(From(*s.connection, "copied"), "copy");
   EXPECT_EQ(s.repository->copies_taken, 1);
@@ -136,7 +135,8 @@ void ExpectSameAnswers(Connection& file, Connection& copy,
     ASSERT_EQ(actual.rows.size(), expected.rows.size());
     for (size_t r = 0; r < expected.rows.size(); ++r) {
       for (size_t c = 0; c < expected.columns.size(); ++c) {
-        EXPECT_TRUE(actual.rows[r][c].IsNull() == expected.rows[r][c].IsNull() &&
+        EXPECT_TRUE(actual.rows[r][c].IsNull() ==
+                        expected.rows[r][c].IsNull() &&
                     actual.rows[r][c].ToTextOrEmpty() ==
                         expected.rows[r][c].ToTextOrEmpty())
             << "row " << r << ", column " << expected.columns[c];
