@@ -365,11 +365,11 @@ std::string SnapshotType(const std::string& type, const std::string& collation,
 }  // namespace
 
 std::optional<std::vector<OdbcConnection::CopiedTable>>
-OdbcConnection::TablesToCopy() {
+OdbcConnection::TablesToCopy(int64_t* bytes) {
   const ResultSet columns = Execute(
       "SELECT c.relname, a.attname, t.typname, "
       "coalesce(co.collname, ''), (SELECT datcollate FROM pg_database "
-      "WHERE datname = current_database()) "
+      "WHERE datname = current_database()), pg_relation_size(c.oid) "
       "FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
       "JOIN pg_type t ON t.oid = a.atttypid "
       "LEFT JOIN pg_collation co ON co.oid = a.attcollation "
@@ -382,6 +382,9 @@ OdbcConnection::TablesToCopy() {
     CopiedTable table{name, {}};
     for (const std::vector<Variant>& row : columns.rows) {
       if (TextOf(row[0]) != name) continue;
+      if (table.columns.empty() && !row[5].IsNull()) {
+        *bytes += static_cast<int64_t>(row[5].ToDouble());
+      }
       const std::string type =
           SnapshotType(TextOf(row[2]), TextOf(row[3]), TextOf(row[4]));
       if (type.empty()) return std::nullopt;
@@ -395,18 +398,11 @@ OdbcConnection::TablesToCopy() {
 std::optional<int64_t> OdbcConnection::QueriesBeforeSnapshot() {
   tables_to_copy_.clear();
   if (!postgres_ || !in_scope_) return std::nullopt;
-  std::optional<std::vector<CopiedTable>> tables = TablesToCopy();
+  int64_t bytes = 0;
+  std::optional<std::vector<CopiedTable>> tables = TablesToCopy(&bytes);
   if (!tables || tables->empty()) return std::nullopt;
-  std::string counts;
-  for (const CopiedTable& table : *tables) {
-    counts += (counts.empty() ? "" : " UNION ALL ") +
-              std::string("SELECT count(*) AS n FROM ") + table.name;
-  }
-  const ResultSet rows = Execute("SELECT sum(n) FROM (" + counts + ") AS t");
-  const Variant& total = rows.rows.at(0).at(0);
   tables_to_copy_ = *std::move(tables);
-  const double counted = total.IsNull() ? 0 : total.ToDouble();
-  return static_cast<int64_t>(counted) / kRowsPerQuery;
+  return bytes / kBytesPerQuery;
 }
 
 Handle OdbcConnection::Send(const std::string& sql) {

@@ -75,13 +75,14 @@ class OdbcConnection : public Connection {
 
   // PostgreSQL offers a run-scoped copy of the repository tables it holds
   // (read in the scope's transaction, in storage order) once a run has sent
-  // about one query for every kRowsPerQuery rows of them: a run of a few
-  // objects keeps sending its queries, a long run reads each table once.
+  // about one query for every kBytesPerQuery bytes they take on the server
+  // (as the catalog says, without reading them): a run of a few objects
+  // keeps sending its queries, a long run reads each table once.
   // No copy when a text column does not compare as the embedded backend
   // does (a type or collation of its own), nor on other servers (SQL
   // Server may compare without regard to case): their queries go to the
   // server.
-  static constexpr int64_t kRowsPerQuery = 500;
+  static constexpr int64_t kBytesPerQuery = 64 * 1024;
   std::optional<int64_t> QueriesBeforeSnapshot() override;
   std::unique_ptr<Connection> TakeSnapshot() override;
 
@@ -106,8 +107,9 @@ class OdbcConnection : public Connection {
   odbc::Handle Send(const std::string& sql);
   // The repository tables the server holds, with the snapshot types of
   // their columns; nullopt when one of them does not compare as the
-  // embedded backend does.
-  std::optional<std::vector<CopiedTable>> TablesToCopy();
+  // embedded backend does. One statement, on the catalog.
+  // Adds the bytes the tables take on the server to `*bytes`.
+  std::optional<std::vector<CopiedTable>> TablesToCopy(int64_t* bytes);
   void CopyTable(const CopiedTable& table, SnapshotDatabase& snapshot);
 
   std::unique_ptr<odbc::Session> session_;

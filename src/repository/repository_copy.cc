@@ -17,6 +17,7 @@
 
 #include "platform/encoding.h"
 #include "platform/error.h"
+#include "platform/utf8.h"
 #include "platform/vb_text.h"
 #include "repository/connection.h"
 #include "repository/odbc_api.h"
@@ -189,43 +190,84 @@ std::optional<std::string> ValueText(sqlite3_stmt* row, int i,
   return std::nullopt;
 }
 
-// INSERT of `rows` rows at once: the server gets a batch of rows a round
-// trip instead of one.
-std::string InsertStatement(const SourceTable& table, size_t rows) {
-  std::string names;
-  std::string values;
-  for (const PostgresColumn& column : table.columns) {
-    if (!names.empty()) {
-      names += ", ";
-      values += ", ";
+bool IsUtf8(std::string_view text) {
+  uint32_t code_point = 0;
+  for (size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
     }
-    names += PostgresName(column.name);
-    values +=
-        "CAST(? AS " +
-        (column.kind == ColumnValueKind::kText ? std::string("bpchar")
-                                               : PostgresType(column.kind)) +
-        ")";
+    const size_t length = DecodeUtf8(text, i, &code_point);
+    if (length == 0) return false;
+    i += length;
   }
-  std::string statement =
-      "INSERT INTO " + PostgresName(table.name) + " (" + names + ") VALUES ";
-  for (size_t row = 0; row < rows; ++row) {
-    statement += (row == 0 ? "(" : ", (") + values + ")";
-  }
-  return statement;
+  return true;
 }
 
-// Rows in one INSERT: as many as keep the parameters of a statement within
-// what psqlODBC reads in one message (its description of 15,500 parameters
-// already loses the protocol's synchronisation).
-size_t RowsPerInsert(const SourceTable& table) {
-  constexpr size_t kRows = 500;
-  constexpr size_t kParameters = 4000;
-  return std::max<size_t>(
-      1,
-      std::min(kRows, kParameters / std::max<size_t>(table.columns.size(), 1)));
+// A value as a literal of the INSERT text: NULL, or the text quoted (quotes
+// doubled; the session keeps standard_conforming_strings on, so a backslash
+// is a backslash) and cast to the column's type.
+void AppendLiteral(std::string& sql, const std::optional<std::string>& text,
+                   ColumnValueKind kind) {
+  if (!text) {
+    sql += "NULL";
+    return;
+  }
+  sql += "CAST('";
+  for (char c : *text) {
+    sql += c;
+    if (c == '\'') sql += '\'';
+  }
+  sql += "' AS ";
+  sql += kind == ColumnValueKind::kText ? std::string("bpchar")
+                                        : PostgresType(kind);
+  sql += ")";
 }
 
-class PendingRows;
+// The rows of a table on their way to the server: one INSERT of many rows,
+// values written into its text, so that a batch costs one round trip and
+// no call per value.
+class InsertBatch {
+ public:
+  static constexpr size_t kRows = 500;
+  static constexpr size_t kBytes = size_t{4} << 20;
+
+  explicit InsertBatch(const SourceTable& table) : table_(table) {
+    for (const PostgresColumn& column : table.columns) {
+      head_ += (head_.empty() ? "" : ", ") + PostgresName(column.name);
+    }
+    head_ =
+        "INSERT INTO " + PostgresName(table.name) + " (" + head_ + ") VALUES ";
+  }
+
+  void BeginRow() {
+    sql_ += rows_ == 0 ? head_ + "(" : ", (";
+    ++rows_;
+    column_ = 0;
+  }
+  void Add(const std::optional<std::string>& text) {
+    if (column_ > 0) sql_ += ", ";
+    AppendLiteral(sql_, text, table_.columns[column_++].kind);
+  }
+  void EndRow() { sql_ += ")"; }
+
+  bool full() const { return rows_ >= kRows || sql_.size() >= kBytes; }
+  size_t rows() const { return rows_; }
+  // The statement, leaving the batch empty.
+  std::string Take() {
+    std::string sql = std::move(sql_);
+    sql_.clear();
+    rows_ = 0;
+    return sql;
+  }
+
+ private:
+  const SourceTable& table_;
+  std::string head_;
+  std::string sql_;
+  size_t rows_ = 0;
+  size_t column_ = 0;
+};
 
 // One ODBC session on the target, in one transaction.
 class Target {
@@ -242,11 +284,8 @@ class Target {
   void Commit() { session_.Commit(); }
 
  private:
-  Handle PrepareInsert(const SourceTable& table, size_t rows);
-  // Inserts the pending rows, the last of which is row `last_row` of the
-  // table, with `insert` (made for that many rows).
-  void Insert(const SourceTable& table, const Handle& insert,
-              PendingRows& pending, int64_t last_row);
+  // Sends the batch, whose last row is row `last_row` of the table.
+  void Insert(const SourceTable& table, InsertBatch& batch, int64_t last_row);
 
   Session session_;
 };
@@ -271,116 +310,57 @@ Target::Target(const std::string& connection_string)
                         session_.label() + " reaches " + dbms);
   }
   session_.SetAutoCommit(false);
+  Run("SET standard_conforming_strings = on");
 }
 
 void Target::Run(const std::string& sql) {
   const Handle statement = session_.NewStatement();
+  // The texts hold values, never ODBC escapes or parameter markers.
+  SQLSetStmtAttr(statement.get(), SQL_ATTR_NOSCAN,
+                 reinterpret_cast<SQLPOINTER>(SQL_NOSCAN_ON), 0);
   WideText text = Utf8Statement(sql);
   const SQLRETURN rc = SQLExecDirectW(statement.get(), text.data(), SQL_NTS);
   if (!Succeeded(rc) && rc != SQL_NO_DATA) session_.RaiseFailure(statement);
 }
 
-// The rows of a table waiting for their INSERT: each value's UTF-16 text
-// (with its terminator) or NULL, row after row.
-class PendingRows {
- public:
-  explicit PendingRows(size_t columns) : columns_(columns) {}
-
-  size_t rows() const { return buffers_.size() / columns_; }
-  void Add(std::optional<WideText> value) {
-    if (value) {
-      const size_t units = value->size();
-      value->push_back(0);
-      indicators_.push_back(static_cast<SQLLEN>(units * sizeof(SQLWCHAR)));
-      buffers_.push_back(*std::move(value));
-    } else {
-      indicators_.push_back(SQL_NULL_DATA);
-      buffers_.push_back(WideText(1, 0));
-    }
+void Target::Insert(const SourceTable& table, InsertBatch& batch,
+                    int64_t last_row) {
+  const int64_t first_row = last_row - static_cast<int64_t>(batch.rows()) + 1;
+  try {
+    Run(batch.Take());
+  } catch (const VbError& e) {
+    throw VbError(e.number(), e.source(),
+                  "Cannot copy table " + Component(table.name) + ", rows " +
+                      std::to_string(first_row) + " to " +
+                      std::to_string(last_row) + ": " + e.description());
   }
-  void Clear() {
-    buffers_.clear();
-    indicators_.clear();
-  }
-  // Binds every value to the parameters of `insert`, in order.
-  bool Bind(const Handle& insert) {
-    for (size_t i = 0; i < buffers_.size(); ++i) {
-      WideText& text = buffers_[i];
-      if (!Succeeded(SQLBindParameter(
-              insert.get(), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
-              SQL_C_WCHAR, SQL_WLONGVARCHAR,
-              std::max<size_t>(text.size() - 1, 1), 0, text.data(),
-              static_cast<SQLLEN>(text.size() * sizeof(SQLWCHAR)),
-              &indicators_[i]))) {
-        return false;
-      }
-    }
-    return true;
-  }
-
- private:
-  size_t columns_;
-  std::vector<WideText> buffers_;
-  std::vector<SQLLEN> indicators_;
-};
-
-Handle Target::PrepareInsert(const SourceTable& table, size_t rows) {
-  Handle insert = session_.NewStatement();
-  WideText text = Utf8Statement(InsertStatement(table, rows));
-  if (!Succeeded(SQLPrepareW(insert.get(), text.data(), SQL_NTS))) {
-    session_.RaiseFailure(insert);
-  }
-  return insert;
-}
-
-void Target::Insert(const SourceTable& table, const Handle& insert,
-                    PendingRows& pending, int64_t last_row) {
-  const int64_t first_row = last_row - static_cast<int64_t>(pending.rows()) + 1;
-  if (!pending.Bind(insert)) session_.RaiseFailure(insert);
-  const SQLRETURN rc = SQLExecute(insert.get());
-  if (!Succeeded(rc) && rc != SQL_NO_DATA) {
-    try {
-      session_.RaiseFailure(insert);
-    } catch (const VbError& e) {
-      throw VbError(e.number(), e.source(),
-                    "Cannot copy table " + Component(table.name) + ", rows " +
-                        std::to_string(first_row) + " to " +
-                        std::to_string(last_row) + ": " + e.description());
-    }
-  }
-  SQLFreeStmt(insert.get(), SQL_RESET_PARAMS);
-  pending.Clear();
 }
 
 int64_t Target::CopyRows(sqlite3* db, const SourceTable& table) {
   if (table.columns.empty()) return 0;
-  const size_t batch = RowsPerInsert(table);
-  const Handle full_insert = PrepareInsert(table, batch);
   SqliteStatement rows =
       PrepareSqlite(db, "SELECT * FROM " + SqliteQuoted(table.name));
-  PendingRows pending(table.columns.size());
+  InsertBatch batch(table);
   int64_t count = 0;
   int stepped;
   while ((stepped = sqlite3_step(rows.get())) == SQLITE_ROW) {
     ++count;
+    batch.BeginRow();
     for (size_t c = 0; c < table.columns.size(); ++c) {
       const Place place{table, count, c};
       const std::optional<std::string> text =
           ValueText(rows.get(), static_cast<int>(c), place);
-      std::optional<WideText> wide =
-          text ? odbc::Utf8ToWide(*text) : WideText();
-      if (!wide) {
+      if (text && !IsUtf8(*text)) {
         throw Refused("Cannot copy " + place.Describe() +
                       ": the text is not valid UTF-8");
       }
-      pending.Add(text ? std::move(wide) : std::nullopt);
+      batch.Add(text);
     }
-    if (pending.rows() == batch) Insert(table, full_insert, pending, count);
+    batch.EndRow();
+    if (batch.full()) Insert(table, batch, count);
   }
   if (stepped != SQLITE_DONE) throw Refused(Component(sqlite3_errmsg(db)));
-  if (pending.rows() > 0) {
-    Insert(table, PrepareInsert(table, pending.rows()), pending, count);
-  }
+  if (batch.rows() > 0) Insert(table, batch, count);
   return count;
 }
 

@@ -97,13 +97,18 @@ TEST_F(PostgresSnapshotTest, NoCopyWhereAColumnCouldCompareOtherwise) {
 }
 
 TEST_F(PostgresSnapshotTest, ALargeRepositoryIsCopiedOnlyForALongRun) {
-  // 2,000 rows: a copy pays after one query for every 500 of them.
+  // The copy pays after one query for every kBytesPerQuery bytes.
   auto server = CopiedRepository(
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
-      "i < 2000) INSERT INTO qxddi140 (appl, cpac, cmod, flno) "
-      "SELECT 'TAPP', 'tc', 'itm', printf('%04d', i) FROM n;");
+      "i < 20000) INSERT INTO qxddi140 (appl, cpac, cmod, flno) "
+      "SELECT 'TAPP', 'tc', 'itm', printf('%05d', i) FROM n;");
+  const ResultSet size = server->Execute(
+      "SELECT pg_relation_size('qxddi140'), pg_relation_size('qxddi150')");
+  const auto bytes = static_cast<int64_t>(size.rows.at(0).at(0).ToDouble() +
+                                          size.rows.at(0).at(1).ToDouble());
+  ASSERT_GT(bytes, 20000);
   EXPECT_EQ(server->QueriesBeforeSnapshot(),
-            std::optional<int64_t>(2000 / OdbcConnection::kRowsPerQuery));
+            std::optional<int64_t>(bytes / OdbcConnection::kBytesPerQuery));
   server->EndReadScope();
 }
 
