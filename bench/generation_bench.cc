@@ -31,8 +31,14 @@
 #include "platform/env.h"
 #include "platform/text_stream.h"
 #include "repository/caching_connection.h"
+#include "repository/connection.h"
+#include "repository/odbc_connection.h"
 #include "repository/query_trace.h"
+#include "repository/repository_copy.h"
+#include "repository/schema.h"
+#include "repository/snapshot_connection.h"
 #include "repository/sqlite_connection.h"
+#include "repository/sqlite_script.h"
 
 namespace mx::bench {
 namespace {
@@ -44,18 +50,31 @@ double Seconds(Clock::duration d) {
   return std::chrono::duration<double>(d).count();
 }
 
-// Counts the queries that reach the repository (inside the read cache).
+// Counts the queries that reach the repository (inside the read cache and
+// the run's copy), and the statements the server backend sent.
 class CountingConnection : public repository::Connection {
  public:
   static inline uint64_t count = 0;
+  static inline bool offer_copy = true;
+  static inline const repository::OdbcConnection* server = nullptr;
+
   explicit CountingConnection(std::unique_ptr<repository::Connection> target)
-      : target_(std::move(target)) {}
+      : target_(std::move(target)) {
+    server = dynamic_cast<const repository::OdbcConnection*>(target_.get());
+  }
   repository::ResultSet Execute(const std::string& sql) override {
     ++count;
     return target_->Execute(sql);
   }
   void BeginReadScope() override { target_->BeginReadScope(); }
   void EndReadScope() noexcept override { target_->EndReadScope(); }
+  std::optional<int64_t> QueriesBeforeSnapshot() override {
+    if (!offer_copy) return std::nullopt;
+    return target_->QueriesBeforeSnapshot();
+  }
+  std::unique_ptr<repository::Connection> TakeSnapshot() override {
+    return target_->TakeSnapshot();
+  }
 
  private:
   std::unique_ptr<repository::Connection> target_;
@@ -65,35 +84,46 @@ std::unique_ptr<repository::Connection> OpenCounted(const std::string& cs) {
   return std::make_unique<CountingConnection>(repository::OpenConnection(cs));
 }
 
-// --child REPO OUT LOG cache|no-cache [TRACE]: one run; prints
-// "seconds objects sent reached" on standard output.
+// A connection string as given, or an SQLite file.
+std::string ConnectionStringFor(const std::string& repo) {
+  return repo.find('=') != std::string::npos ? repo : "Data Source=" + repo;
+}
+
+// --child REPO OUT LOG MODE FROM TO [TRACE]: one run; MODE is cache,
+// no-cache or cache-no-copy (the read cache without the run's copy of the
+// repository); REPO a file or a connection string. Prints "seconds objects
+// sent reached copy-seconds" on standard output, where reached counts the
+// statements a server got (queries a file answered).
 int RunChild(const std::vector<std::string>& args) {
   const std::string& repo = args[0];
   const std::string& out = args[1];
   const std::string& log_path = args[2];
-  const bool cache = args[3] == "cache";
+  const std::string& mode = args[3];
+  const std::string& from = args[4];
+  const std::string& to = args[5];
   ClsXMLGenerator generator;
   GeneratorContext& ctx = generator.context();
   FixedClock clock("2026-01-01 00:00:00");
   ctx.clock = &clock;
   ctx.connections.set_factory(&OpenCounted);
-  ctx.connections.set_cache_enabled(cache);
+  ctx.connections.set_cache_enabled(mode != "no-cache");
+  CountingConnection::offer_copy = mode == "cache";
   std::shared_ptr<repository::QueryTrace> trace;
-  if (args.size() > 4) {
-    trace = std::make_shared<repository::QueryTrace>(args[4]);
+  if (args.size() > 6) {
+    trace = std::make_shared<repository::QueryTrace>(args[6]);
     ctx.connections.set_trace(trace);
   }
   auto log = std::make_shared<FileTextStream>(Env::Default(), log_path);
   generator.putref_LogFileName(log);
-  generator.put_ConnectionString("Data Source=" + repo);
+  generator.put_ConnectionString(ConnectionStringFor(repo));
   generator.put_MigrationProfile(kProfile);
   generator.put_XMLPath(out);
-  generator.put_PackageFrom(std::string(kRangeFrom).substr(0, 2));
-  generator.put_ModuleFrom(std::string(kRangeFrom).substr(2, 3));
-  generator.put_TableFrom(std::string(kRangeFrom).substr(5));
-  generator.put_PackageTo(std::string(kRangeTo).substr(0, 2));
-  generator.put_ModuleTo(std::string(kRangeTo).substr(2, 3));
-  generator.put_TableTo(std::string(kRangeTo).substr(5));
+  generator.put_PackageFrom(from.substr(0, 2));
+  generator.put_ModuleFrom(from.substr(2, 3));
+  generator.put_TableFrom(from.substr(5));
+  generator.put_PackageTo(to.substr(0, 2));
+  generator.put_ModuleTo(to.substr(2, 3));
+  generator.put_TableTo(to.substr(5));
 
   const Clock::time_point start = Clock::now();
   const bool result = generator.GenerateXMLFile();
@@ -106,11 +136,17 @@ int RunChild(const std::vector<std::string>& args) {
     return 1;
   }
   const repository::CachingConnection* cached = ctx.connections.cache();
-  const uint64_t reached = CountingConnection::count;
-  const uint64_t sent =
-      cached ? cached->stats().hits + cached->stats().misses : reached;
+  const repository::SnapshotConnection* copy = ctx.connections.snapshot();
+  const uint64_t reached = CountingConnection::server
+                               ? CountingConnection::server->statements_sent()
+                               : CountingConnection::count;
+  const uint64_t sent = cached ? cached->stats().hits + cached->stats().misses
+                               : CountingConnection::count;
   std::cout << seconds << " " << generator.get_NoOfXMLGenerated() << " " << sent
-            << " " << reached << "\n";
+            << " " << reached << " "
+            << (copy && copy->stats().taken ? copy->stats().seconds_to_take
+                                            : -1.0)
+            << "\n";
   return 0;
 }
 
@@ -121,6 +157,7 @@ struct RunFigures {
   uint64_t reached = 0;
   uint64_t bytes_written = 0;
   long peak_rss_kb = 0;
+  double copy_seconds = -1;  // the run's copy of the repository; -1: none
 };
 
 uint64_t BytesBelow(const fs::path& root) {
@@ -162,7 +199,7 @@ RunFigures RunInChild(const std::string& self,
   }
   RunFigures figures;
   std::istringstream(output) >> figures.seconds >> figures.objects >>
-      figures.sent >> figures.reached;
+      figures.sent >> figures.reached >> figures.copy_seconds;
   figures.peak_rss_kb = usage.ru_maxrss;
   figures.bytes_written = BytesBelow(args[1]) + fs::file_size(args[2]);
   return figures;
@@ -245,8 +282,10 @@ struct Options {
   RepositoryShape shape;
   std::string dir;
   bool keep = false;
-  bool reference = false;  // the three reference sizes in one run
-  int repeat = 1;          // runs of each kind; the fastest is reported
+  bool reference = false;        // the three reference sizes in one run
+  int repeat = 1;                // runs of each kind; the fastest is reported
+  bool without_indexes = false;  // also a copy of the file without indexes
+  std::string server;            // also a copy on this ODBC server (PostgreSQL)
 };
 
 void Usage() {
@@ -257,9 +296,10 @@ void Usage() {
          "BYTES]\n"
          "         [--dir DIR] "
          "[--keep]\n"
-         "         [--repeat N]\n"
+         "         [--repeat N] [--without-indexes] [--server CONN]\n"
          "       mx_generation_bench --reference [--dir DIR] [--keep] "
-         "[--repeat N]\n";
+         "[--repeat N]\n"
+         "         [--without-indexes] [--server CONN]\n";
 }
 
 Options ParseOptions(const std::vector<std::string>& args) {
@@ -274,6 +314,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
       o.reference = true;
       continue;
     }
+    if (a == "--without-indexes") {
+      o.without_indexes = true;
+      continue;
+    }
     if (i + 1 >= args.size()) {
       Usage();
       std::exit(2);
@@ -281,6 +325,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
     const std::string value = args[++i];
     if (a == "--dir") {
       o.dir = value;
+      continue;
+    }
+    if (a == "--server") {
+      o.server = value;
       continue;
     }
     if (a == "--repeat") {
@@ -316,13 +364,24 @@ Options ParseOptions(const std::vector<std::string>& args) {
   return o;
 }
 
+void PrintHeader() {
+  std::printf("%-16s %9s %11s %16s %16s %15s %10s %8s\n", "run", "seconds",
+              "objects/s", "queries/object", "db-queries/obj", "bytes written",
+              "peak MB", "copy s");
+}
+
 void PrintRun(const char* name, const RunFigures& f, int objects) {
-  std::printf("%-9s %9.3f %11.0f %16.1f %16.1f %15llu %10.1f\n", name,
+  std::printf("%-16s %9.3f %11.0f %16.1f %16.2f %15llu %10.1f ", name,
               f.seconds, objects / f.seconds,
               static_cast<double>(f.sent) / objects,
               static_cast<double>(f.reached) / objects,
               static_cast<unsigned long long>(f.bytes_written),
               static_cast<double>(f.peak_rss_kb) / 1024.0);
+  if (f.copy_seconds >= 0) {
+    std::printf("%8.2f\n", f.copy_seconds);
+  } else {
+    std::printf("%8s\n", "-");
+  }
 }
 
 struct SizeResult {
@@ -337,14 +396,82 @@ RunFigures Faster(const RunFigures& a, const RunFigures& b) {
   return faster;
 }
 
+// Runs of one kind, each in a folder and log of its own below `dir`.
+class Runs {
+ public:
+  Runs(std::string self, fs::path dir) : self_(std::move(self)), dir_(dir) {}
+
+  // One run named `name` (its folder and log); the fastest of the name's
+  // runs so far.
+  RunFigures Run(const std::string& name, int round, const std::string& repo,
+                 const std::string& mode,
+                 const std::vector<std::string>& more = {},
+                 const char* from = kRangeFrom, const char* to = kRangeTo) {
+    const std::string suffix = round == 1 ? "" : "-" + std::to_string(round);
+    const fs::path out = dir_ / (name + suffix);
+    fs::remove_all(out);
+    fs::create_directories(out);
+    std::vector<std::string> args = {repo, out.string(), Log(name, round),
+                                     mode, from,         to};
+    args.insert(args.end(), more.begin(), more.end());
+    const RunFigures run = RunInChild(self_, args);
+    sync();
+    auto [best, fresh] = best_.try_emplace(name, run);
+    if (!fresh) best->second = Faster(best->second, run);
+    return best->second;
+  }
+
+  std::string Log(const std::string& name, int round = 1) const {
+    return (dir_ /
+            (name + (round == 1 ? "" : "-" + std::to_string(round)) + ".log"))
+        .string();
+  }
+  // Whether the first runs of both names wrote the same bytes.
+  bool Same(const std::string& a, const std::string& b) const {
+    return SameBytes(dir_ / a, dir_ / b, Log(a), Log(b));
+  }
+
+ private:
+  std::string self_;
+  fs::path dir_;
+  std::map<std::string, RunFigures> best_;
+};
+
+// The repository file as another tool writes it: the same tables and rows,
+// none of the lookup indexes.
+std::string WithoutIndexes(const std::string& repo, const fs::path& dir) {
+  const std::string copy = (dir / "repo-without-indexes.sqlite").string();
+  fs::remove(copy);
+  fs::copy_file(repo, copy);
+  std::string script;
+  for (const repository::LookupIndex& index : repository::LookupIndexes()) {
+    script += "DROP INDEX " + index.name + ";\n";
+  }
+  repository::ExecuteSqliteScript(copy, script);
+  sqlite3* db = nullptr;
+  sqlite3_open(copy.c_str(), &db);
+  sqlite3_exec(db, "VACUUM", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  return copy;
+}
+
+// The repository tables on the server dropped, for a copy of their own.
+void DropServerTables(const std::string& server) {
+  std::string names;
+  for (const std::string& table : repository::RepositoryTables()) {
+    names += (names.empty() ? "" : ", ") + table;
+  }
+  repository::OpenConnection(server)->Execute("DROP TABLE IF EXISTS " + names);
+}
+
 // One size, in its own folder below `dir`; the folder stays (deleting
 // thousands of files just before the next run writes its own makes the file
-// system slower for that run). With `repeat` > 1 the cached and uncached runs
-// take turns, each in a folder of its own, and the fastest of each kind is
+// system slower for that run). With `repeat` > 1 the runs of each kind take
+// turns, each in a folder of its own, and the fastest of each kind is
 // reported: the speed of this shared machine drifts by tens of percent over
 // minutes.
 SizeResult RunSize(const std::string& self, const RepositoryShape& s,
-                   const fs::path& dir, int repeat) {
+                   const fs::path& dir, const Options& o) {
   fs::create_directories(dir);
   const std::string repo = (dir / "repo.sqlite").string();
   const std::string trace = (dir / "trace.txt").string();
@@ -366,51 +493,94 @@ SizeResult RunSize(const std::string& self, const RepositoryShape& s,
   std::printf("repository: %.1f MB, written in %.1f s\n",
               static_cast<double>(fs::file_size(repo)) / 1e6,
               Seconds(Clock::now() - start));
+  std::string bare;
+  if (o.without_indexes) bare = WithoutIndexes(repo, dir);
+  double copy_seconds = 0;
+  if (!o.server.empty()) {
+    for (int r = 1; r <= o.repeat; ++r) {
+      DropServerTables(o.server);
+      start = Clock::now();
+      const repository::CopySummary copied =
+          repository::CopyRepository(repo, o.server);
+      const double seconds = Seconds(Clock::now() - start);
+      copy_seconds = r == 1 ? seconds : std::min(copy_seconds, seconds);
+      std::printf("repo copy onto the server: %lld rows in %.2f s\n",
+                  static_cast<long long>(copied.rows), seconds);
+    }
+  }
   std::fflush(stdout);
   // Written-back data from before a run would otherwise be flushed while it
   // runs; every run starts with nothing left to write.
   sync();
 
-  RunFigures cached;
-  RunFigures uncached;
-  for (int r = 1; r <= repeat; ++r) {
-    const std::string suffix = r == 1 ? "" : "-" + std::to_string(r);
-    for (const std::string kind : {"cached", "uncached"}) {
-      const fs::path out = dir / (kind + suffix);
-      fs::remove_all(out);
-      fs::create_directories(out);
-      const std::string log = (dir / (kind + suffix + ".log")).string();
-      const RunFigures run =
-          kind == "cached"
-              ? RunInChild(self, {repo, out.string(), log, "cache"})
-              : RunInChild(self, {repo, out.string(), log, "no-cache", trace});
-      sync();
-      RunFigures& best = kind == "cached" ? cached : uncached;
-      best = r == 1 ? run : Faster(best, run);
+  Runs runs(self, dir);
+  RunFigures cached, uncached, bare_run, server_run, ten_copy, ten_direct;
+  // The first ten objects of the range.
+  const char* kTenTo = "tbm00009";
+  for (int r = 1; r <= o.repeat; ++r) {
+    cached = runs.Run("cached", r, repo, "cache");
+    uncached = runs.Run("uncached", r, repo, "no-cache", {trace});
+    if (o.without_indexes) bare_run = runs.Run("no-indexes", r, bare, "cache");
+    if (!o.server.empty()) {
+      server_run = runs.Run("server", r, o.server, "cache");
+      ten_copy =
+          runs.Run("server-10", r, o.server, "cache", {}, kRangeFrom, kTenTo);
+      ten_direct = runs.Run("server-10-direct", r, o.server, "cache-no-copy",
+                            {}, kRangeFrom, kTenTo);
     }
   }
   const ReplayFigures replay = Replay(repo, trace);
-  const bool same = SameBytes(dir / "cached", dir / "uncached",
-                              dir / "cached.log", dir / "uncached.log");
+  bool same = runs.Same("cached", "uncached");
+  const bool bare_same =
+      !o.without_indexes || runs.Same("cached", "no-indexes");
+  const bool server_same = o.server.empty() || runs.Same("cached", "server");
+  const bool ten_same =
+      o.server.empty() || runs.Same("server-10", "server-10-direct");
 
-  if (repeat > 1) {
-    std::printf("cached and uncached: the fastest of %d runs each\n", repeat);
+  if (o.repeat > 1) {
+    std::printf("the fastest of %d runs of each kind\n", o.repeat);
   }
-  std::printf("%-9s %9s %11s %16s %16s %15s %10s\n", "run", "seconds",
-              "objects/s", "queries/object", "db-queries/obj", "bytes written",
-              "peak MB");
+  PrintHeader();
   PrintRun("cached", cached, s.objects);
   PrintRun("uncached", uncached, s.objects);
-  std::printf("%-9s %9.3f %11.0f %16.1f %16.1f %15s %10s\n", "replay",
+  std::printf("%-16s %9.3f %11.0f %16.1f %16.1f %15s %10s %8s\n", "replay",
               replay.seconds, s.objects / replay.seconds,
               static_cast<double>(replay.queries) / s.objects,
-              static_cast<double>(replay.queries) / s.objects, "-", "-");
+              static_cast<double>(replay.queries) / s.objects, "-", "-", "-");
+  if (o.without_indexes) PrintRun("without indexes", bare_run, s.objects);
+  if (!o.server.empty()) {
+    PrintRun("server", server_run, s.objects);
+    PrintRun("server 10", ten_copy, 10);
+    PrintRun("server 10 direct", ten_direct, 10);
+  }
   std::printf(
-      "cached/replay %.2f (target <= 0.50); documents written %lld; cached "
-      "and uncached outputs identical: %s\n",
-      cached.seconds / replay.seconds, static_cast<long long>(cached.objects),
-      same ? "yes" : "NO");
+      "cached/replay %.2f (target <= 0.10); %.0f objects/s (target "
+      ">= 2,000); documents written %lld; cached and uncached "
+      "outputs identical: %s\n",
+      cached.seconds / replay.seconds, s.objects / cached.seconds,
+      static_cast<long long>(cached.objects), same ? "yes" : "NO");
+  if (o.without_indexes) {
+    std::printf(
+        "without indexes / cached %.2f (target <= 1.5); identical: "
+        "%s\n",
+        bare_run.seconds / cached.seconds, bare_same ? "yes" : "NO");
+  }
+  if (!o.server.empty()) {
+    std::printf(
+        "server / cached %.2f (target <= 3); identical: %s; statements to "
+        "the server %llu (%.3f per object); repo copy %.2f s (target <= 15)\n"
+        "ten objects with the copy offered / sent as before %.2f (%llu and "
+        "%llu statements); identical: %s\n",
+        server_run.seconds / cached.seconds, server_same ? "yes" : "NO",
+        static_cast<unsigned long long>(server_run.reached),
+        static_cast<double>(server_run.reached) / s.objects, copy_seconds,
+        ten_copy.seconds / ten_direct.seconds,
+        static_cast<unsigned long long>(ten_copy.reached),
+        static_cast<unsigned long long>(ten_direct.reached),
+        ten_same ? "yes" : "NO");
+  }
   std::fflush(stdout);
+  same = same && bare_same && server_same && ten_same;
   return {same, cached.seconds};
 }
 
@@ -423,7 +593,7 @@ int RunBenchmark(const std::string& self, const Options& o) {
   }
   bool same = true;
   if (!o.reference) {
-    same = RunSize(self, o.shape, dir, o.repeat).same;
+    same = RunSize(self, o.shape, dir, o).same;
   } else {
     RepositoryShape base = o.shape;
     base.objects = 5000;
@@ -432,10 +602,9 @@ int RunBenchmark(const std::string& self, const Options& o) {
     more_objects.objects = 10000;
     RepositoryShape more_fields = base;
     more_fields.fields = 80;
-    const SizeResult a = RunSize(self, base, dir / "5000x40", o.repeat);
-    const SizeResult b =
-        RunSize(self, more_objects, dir / "10000x40", o.repeat);
-    const SizeResult c = RunSize(self, more_fields, dir / "5000x80", o.repeat);
+    const SizeResult a = RunSize(self, base, dir / "5000x40", o);
+    const SizeResult b = RunSize(self, more_objects, dir / "10000x40", o);
+    const SizeResult c = RunSize(self, more_fields, dir / "5000x80", o);
     same = a.same && b.same && c.same;
     std::printf(
         "\ngrowth (cached): 10,000 / 5,000 objects %.2f, 80 / 40 fields %.2f "

@@ -8,11 +8,15 @@ repository::Connection& ConnectionSource::Get(
     EndReadScope();
     connection_.reset();
     cache_ = nullptr;
+    snapshot_ = nullptr;
     std::unique_ptr<repository::Connection> connection =
         factory_(connection_string);
     if (cache_enabled_) {
-      auto cached = std::make_unique<repository::CachingConnection>(
+      auto copied = std::make_unique<repository::SnapshotConnection>(
           std::move(connection));
+      snapshot_ = copied.get();
+      auto cached =
+          std::make_unique<repository::CachingConnection>(std::move(copied));
       cache_ = cached.get();
       connection = std::move(cached);
     }
@@ -37,6 +41,7 @@ void ConnectionSource::Adopt(
   opened_for_ = connection_string;
   connection_ = std::move(connection);
   cache_ = nullptr;
+  snapshot_ = nullptr;
 }
 
 void ConnectionSource::EndReadScope() noexcept {

@@ -10,13 +10,16 @@
 #include "repository/caching_connection.h"
 #include "repository/connection.h"
 #include "repository/query_trace.h"
+#include "repository/snapshot_connection.h"
 
 namespace mx {
 
 // Opens the connection on first use and keeps it for the object's lifetime,
 // one per connection string. A connection it opens is wrapped, from the
-// inside out, in the run's read cache (unless turned off) and the query trace
-// (when one is set); a connection handed in with Adopt is used as it is.
+// inside out, in the run's copy of the repository and the run's read cache
+// (both unless the cache is turned off: every query is then answered by the
+// repository itself) and the query trace (when one is set); a connection
+// handed in with Adopt is used as it is.
 //
 // A run reads inside a run scope (RunScope below): the connection in use
 // during the scope gets one read scope (see repository::Connection), begun
@@ -39,6 +42,8 @@ class ConnectionSource {
   }
   // The read cache of the open connection; nullptr when it has none.
   const repository::CachingConnection* cache() const { return cache_; }
+  // The run's copy of the open connection; nullptr when it has none.
+  const repository::SnapshotConnection* snapshot() const { return snapshot_; }
 
   // The scope of one run; scopes do not nest.
   class RunScope {
@@ -60,7 +65,8 @@ class ConnectionSource {
   std::shared_ptr<repository::QueryTrace> trace_;
   std::string opened_for_;
   std::unique_ptr<repository::Connection> connection_;
-  repository::CachingConnection* cache_ = nullptr;  // inside connection_
+  repository::CachingConnection* cache_ = nullptr;      // inside connection_
+  repository::SnapshotConnection* snapshot_ = nullptr;  // inside cache_
   bool in_run_ = false;
   bool reading_ = false;  // connection_ is inside its read scope
 };

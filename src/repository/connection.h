@@ -6,8 +6,10 @@
 #ifndef MX_REPOSITORY_CONNECTION_H_
 #define MX_REPOSITORY_CONNECTION_H_
 
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +42,21 @@ class Connection {
   // transaction cleanly abandons it. The default has no snapshot.
   virtual void BeginReadScope() {}
   virtual void EndReadScope() noexcept {}
+
+  // Inside a read scope: how many queries of the scope should reach the
+  // repository before a run-scoped copy (TakeSnapshot) pays for itself; 0
+  // for at once, nullopt when a copy would not pay (the repository answers as
+  // fast) or could not answer as the repository does (its comparisons differ
+  // from the embedded backend's). May send statements of its own. The
+  // default offers no copy.
+  virtual std::optional<int64_t> QueriesBeforeSnapshot() {
+    return std::nullopt;
+  }
+  // Inside a read scope: a copy of the repository as the scope reads it, in
+  // a database of the run's own with the lookup indexes, which answers a
+  // query of the tables it copied with the columns and rows the repository
+  // gives. Raises VbError when the copy fails.
+  virtual std::unique_ptr<Connection> TakeSnapshot() { return nullptr; }
 };
 
 // Opens the backend that the connection string names: "Data Source=FILE"

@@ -9,10 +9,13 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/encoding.h"
 #include "platform/vb_text.h"
 #include "repository/dialect.h"
 #include "repository/odbc_api.h"
 #include "repository/postgres_schema.h"
+#include "repository/schema.h"
+#include "repository/snapshot_database.h"
 
 namespace mx::repository {
 
@@ -110,7 +113,9 @@ std::vector<Column> DescribeColumns(Session& session, const Handle& statement) {
 std::optional<WideText> ReadWide(Session& session, const Handle& statement,
                                  SQLUSMALLINT number) {
   WideText text;
-  WideText buffer(2048);
+  // Each value is read into it; zeroing a fresh one for every value of a
+  // large result cost more than the reading.
+  thread_local WideText buffer(2048);
   const auto buffer_bytes =
       static_cast<SQLLEN>(buffer.size() * sizeof(SQLWCHAR));
   for (;;) {
@@ -286,6 +291,7 @@ ResultSet OdbcConnection::Execute(const std::string& sql) {
 }
 
 ResultSet OdbcConnection::Run(const std::string& sql) {
+  ++statements_sent_;
   const Handle statement = session_->NewStatement();
   std::string text_sql =
       dialect_ == QueryDialect::kPlusToConcat ? PlusToConcat(sql) : sql;
@@ -312,6 +318,191 @@ ResultSet OdbcConnection::Run(const std::string& sql) {
   }
   if (fetched != SQL_NO_DATA) session_->RaiseFailure(statement);
   return result;
+}
+
+namespace {
+
+// Rows read from the server in one round trip while a table is copied.
+constexpr int kRowsPerFetch = 5000;
+
+std::string InList(const std::vector<std::string>& tables) {
+  std::string list;
+  for (const std::string& table : tables) {
+    if (!list.empty()) list += ", ";
+    list += "to_regclass('" + table + "')";
+  }
+  return list;
+}
+
+// The texts of a row of a catalog query.
+std::string TextOf(const Variant& value) {
+  const std::string* text = value.text();
+  return text ? *text : std::string();
+}
+
+bool ComparesBytewise(const std::string& collation,
+                      const std::string& database_collation) {
+  const std::string name =
+      vb::LCase(collation == "default" ? database_collation : collation);
+  return name == "c" || name == "posix" || name == "ucs_basic";
+}
+
+// The column's type in the copy, by its PostgreSQL type: the embedded
+// schema's types, blank-padded text comparing without trailing blanks as
+// RTRIM does and other text with every byte; "" for a type whose values or
+// comparisons the copy would not give back as the server does.
+std::string SnapshotType(const std::string& type, const std::string& collation,
+                         const std::string& database_collation) {
+  if (type == "int2" || type == "int4" || type == "int8") return "INTEGER";
+  if (type == "bool") return "BOOLEAN";
+  if (type == "float4" || type == "float8") return "REAL";
+  if (type == "numeric") return "NUMERIC";
+  if (type != "bpchar" && type != "varchar" && type != "text") return "";
+  if (!ComparesBytewise(collation, database_collation)) return "";
+  return type == "bpchar" ? "TEXT COLLATE RTRIM" : "TEXT";
+}
+
+}  // namespace
+
+std::optional<std::vector<OdbcConnection::CopiedTable>>
+OdbcConnection::TablesToCopy(int64_t* bytes) {
+  const ResultSet columns = Execute(
+      "SELECT c.relname, a.attname, t.typname, "
+      "coalesce(co.collname, ''), (SELECT datcollate FROM pg_database "
+      "WHERE datname = current_database()), pg_relation_size(c.oid) "
+      "FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
+      "JOIN pg_type t ON t.oid = a.atttypid "
+      "LEFT JOIN pg_collation co ON co.oid = a.attcollation "
+      "WHERE a.attrelid IN (" +
+      InList(RepositoryTables()) +
+      ") AND a.attnum > 0 AND NOT a.attisdropped "
+      "ORDER BY c.relname, a.attnum");
+  std::vector<CopiedTable> tables;
+  for (const std::string& name : RepositoryTables()) {
+    CopiedTable table{name, {}};
+    for (const std::vector<Variant>& row : columns.rows) {
+      if (TextOf(row[0]) != name) continue;
+      if (table.columns.empty() && !row[5].IsNull()) {
+        *bytes += static_cast<int64_t>(row[5].ToDouble());
+      }
+      const std::string type =
+          SnapshotType(TextOf(row[2]), TextOf(row[3]), TextOf(row[4]));
+      if (type.empty()) return std::nullopt;
+      table.columns.push_back({Win1252ToUtf8(TextOf(row[1])), type});
+    }
+    if (!table.columns.empty()) tables.push_back(std::move(table));
+  }
+  return tables;
+}
+
+std::optional<int64_t> OdbcConnection::QueriesBeforeSnapshot() {
+  tables_to_copy_.clear();
+  if (!postgres_ || !in_scope_) return std::nullopt;
+  int64_t bytes = 0;
+  std::optional<std::vector<CopiedTable>> tables = TablesToCopy(&bytes);
+  if (!tables || tables->empty()) return std::nullopt;
+  tables_to_copy_ = *std::move(tables);
+  return bytes / kBytesPerQuery;
+}
+
+Handle OdbcConnection::Send(const std::string& sql) {
+  ++statements_sent_;
+  Handle statement = session_->NewStatement();
+  WideText text = odbc::ComponentToWide(sql);
+  const SQLRETURN rc = SQLExecDirectW(statement.get(), text.data(), SQL_NTS);
+  if (!Succeeded(rc) && rc != SQL_NO_DATA) session_->RaiseFailure(statement);
+  return statement;
+}
+
+// The table through a cursor of the scope's transaction, a batch of rows a
+// round trip, in storage order (as the component's queries read it).
+void OdbcConnection::CopyTable(const CopiedTable& table,
+                               SnapshotDatabase& snapshot) {
+  std::vector<SnapshotDatabase::Column> columns;
+  for (const CopiedColumn& column : table.columns) {
+    columns.push_back({column.name, column.declared_type});
+  }
+  snapshot.CreateTable(table.name, columns);
+  SnapshotDatabase::RowWriter writer(snapshot, table.name, columns.size());
+  Send("DECLARE mx_copy NO SCROLL CURSOR FOR SELECT * FROM " + table.name +
+       " ORDER BY ctid");
+  for (;;) {
+    const Handle batch = Send("FETCH FORWARD " + std::to_string(kRowsPerFetch) +
+                              " FROM mx_copy");
+    const std::vector<Column> described = DescribeColumns(*session_, batch);
+    if (described.size() != columns.size()) {
+      throw VbError(errors::kQueryRefused, kErrorSource,
+                    "The table " + table.name + " changed while it was read");
+    }
+    int rows = 0;
+    SQLRETURN fetched;
+    while (Succeeded(fetched = SQLFetch(batch.get()))) {
+      ++rows;
+      for (size_t i = 0; i < described.size(); ++i) {
+        const auto number = static_cast<SQLUSMALLINT>(i + 1);
+        const Column& column = described[i];
+        if (column.kind == ColumnKind::kInteger) {
+          const auto v =
+              ReadFixed<SQLBIGINT>(*session_, batch, number, SQL_C_SBIGINT);
+          v ? writer.BindInteger(i, *v) : writer.BindNull(i);
+          continue;
+        }
+        if (column.kind == ColumnKind::kDouble) {
+          const auto v =
+              ReadFixed<SQLDOUBLE>(*session_, batch, number, SQL_C_DOUBLE);
+          v ? writer.BindReal(i, *v) : writer.BindNull(i);
+          continue;
+        }
+        const std::optional<WideText> wide = ReadWide(*session_, batch, number);
+        if (!wide) {
+          writer.BindNull(i);
+          continue;
+        }
+        std::optional<std::string> utf8 =
+            odbc::WideToUtf8(wide->data(), wide->size());
+        if (!utf8) {
+          throw VbError(errors::kConversionFailed, kErrorSource,
+                        "The text in column " + column.name + " of table " +
+                            table.name + " is not valid UTF-16");
+        }
+        if (column.kind == ColumnKind::kText) {
+          writer.BindText(i, *utf8);
+          continue;
+        }
+        const Variant value = column.kind == ColumnKind::kBoolean
+                                  ? BooleanValue(*utf8)
+                                  : NumericValue(*utf8);
+        if (value.IsInteger()) {
+          writer.BindInteger(i, static_cast<int64_t>(value.ToDouble()));
+        } else {
+          writer.BindReal(i, value.ToDouble());
+        }
+      }
+      writer.Insert();
+    }
+    if (fetched != SQL_NO_DATA) session_->RaiseFailure(batch);
+    if (rows < kRowsPerFetch) break;
+  }
+  Send("CLOSE mx_copy");
+}
+
+std::unique_ptr<Connection> OdbcConnection::TakeSnapshot() {
+  if (!postgres_ || !in_scope_ || tables_to_copy_.empty()) return nullptr;
+  try {
+    SnapshotDatabase snapshot;
+    for (const CopiedTable& table : tables_to_copy_) CopyTable(table, snapshot);
+    snapshot.AddLookupIndexes();
+    return snapshot.Connect();
+  } catch (const VbError& e) {
+    // The transaction refuses every later statement after an error; the
+    // run goes on in a new one, as after a refused query.
+    if (session_->lost()) {
+      lost_in_scope_ = e.description();
+    } else {
+      session_->Rollback();
+    }
+    throw;
+  }
 }
 
 }  // namespace mx::repository

@@ -14,17 +14,23 @@
 #ifndef MX_REPOSITORY_ODBC_CONNECTION_H_
 #define MX_REPOSITORY_ODBC_CONNECTION_H_
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "repository/connection.h"
 
 namespace mx::repository {
 
 namespace odbc {
+class Handle;
 class Session;
-}
+}  // namespace odbc
+
+class SnapshotDatabase;
 
 // How the component's query text reaches a server.
 enum class QueryDialect {
@@ -67,12 +73,44 @@ class OdbcConnection : public Connection {
   void BeginReadScope() override;
   void EndReadScope() noexcept override;
 
+  // PostgreSQL offers a run-scoped copy of the repository tables it holds
+  // (read in the scope's transaction, in storage order) once a run has sent
+  // about one query for every kBytesPerQuery bytes they take on the server
+  // (as the catalog says, without reading them): a run of a few objects
+  // keeps sending its queries, a long run reads each table once.
+  // No copy when a text column does not compare as the embedded backend
+  // does (a type or collation of its own), nor on other servers (SQL
+  // Server may compare without regard to case): their queries go to the
+  // server.
+  static constexpr int64_t kBytesPerQuery = 64 * 1024;
+  std::optional<int64_t> QueriesBeforeSnapshot() override;
+  std::unique_ptr<Connection> TakeSnapshot() override;
+
   const std::string& dbms_name() const { return dbms_name_; }
+  // Statements sent to the server since the connection was opened.
+  uint64_t statements_sent() const { return statements_sent_; }
 
  private:
+  struct CopiedColumn {
+    std::string name;  // UTF-8
+    std::string declared_type;
+  };
+  struct CopiedTable {
+    std::string name;
+    std::vector<CopiedColumn> columns;
+  };
+
   explicit OdbcConnection(std::unique_ptr<odbc::Session> session);
 
   ResultSet Run(const std::string& sql);
+  // Runs `sql` as it stands; the statement, ready to fetch from.
+  odbc::Handle Send(const std::string& sql);
+  // The repository tables the server holds, with the snapshot types of
+  // their columns; nullopt when one of them does not compare as the
+  // embedded backend does. One statement, on the catalog.
+  // Adds the bytes the tables take on the server to `*bytes`.
+  std::optional<std::vector<CopiedTable>> TablesToCopy(int64_t* bytes);
+  void CopyTable(const CopiedTable& table, SnapshotDatabase& snapshot);
 
   std::unique_ptr<odbc::Session> session_;
   std::string dbms_name_;
@@ -80,6 +118,8 @@ class OdbcConnection : public Connection {
   bool postgres_ = false;  // row order stated, read scopes as snapshots
   bool in_scope_ = false;
   std::string lost_in_scope_;  // why the scope's connection was lost
+  std::vector<CopiedTable> tables_to_copy_;  // of the scope, once asked
+  uint64_t statements_sent_ = 0;
 };
 
 }  // namespace mx::repository

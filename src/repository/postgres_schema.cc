@@ -5,6 +5,9 @@
 #include <optional>
 #include <set>
 
+#include "platform/vb_text.h"
+#include "repository/schema.h"
+
 namespace mx::repository {
 
 namespace {
@@ -260,6 +263,79 @@ const std::vector<std::string>& PostgresSessionStatements() {
 
 const std::vector<std::string>& PostgresSupportStatements() {
   static const std::vector<std::string> statements = BuildSupportStatements();
+  return statements;
+}
+
+namespace {
+
+// The terms of an index key, split at its top-level commas.
+std::vector<std::string> KeyTerms(std::string_view key) {
+  std::vector<std::string> terms;
+  int depth = 0;
+  std::string term;
+  for (char c : key) {
+    if (c == '(') ++depth;
+    if (c == ')') --depth;
+    if (c == ',' && depth == 0) {
+      terms.push_back(vb::Trim(term));
+      term.clear();
+    } else {
+      term += c;
+    }
+  }
+  terms.push_back(vb::Trim(term));
+  return terms;
+}
+
+// The column names a key term reads: its words outside quotes.
+std::vector<std::string> TermColumns(std::string_view term) {
+  std::vector<std::string> names;
+  bool quoted = false;
+  std::string word;
+  for (char c : std::string(term) + " ") {
+    if (c == '\'') quoted = !quoted;
+    if (!quoted && IsWordChar(c)) {
+      word += c;
+    } else if (!word.empty()) {
+      names.push_back(vb::LCase(word));
+      word.clear();
+    }
+  }
+  return names;
+}
+
+}  // namespace
+
+std::vector<std::string> PostgresIndexStatements(
+    const std::map<std::string, std::vector<std::string>>& columns_by_table) {
+  std::map<std::string, std::vector<std::string>> tables;
+  for (const auto& [table, columns] : columns_by_table) {
+    std::vector<std::string>& lower = tables[vb::LCase(table)];
+    for (const std::string& column : columns)
+      lower.push_back(vb::LCase(column));
+  }
+  std::vector<std::string> statements;
+  for (const LookupIndex& index : LookupIndexes()) {
+    const auto table = tables.find(index.table);
+    if (table == tables.end() ||
+        index.key.find("COLLATE") != std::string::npos) {
+      continue;
+    }
+    std::string key;
+    bool complete = true;
+    for (const std::string& term : KeyTerms(index.key)) {
+      for (const std::string& column : TermColumns(term)) {
+        complete =
+            complete && std::find(table->second.begin(), table->second.end(),
+                                  column) != table->second.end();
+      }
+      const bool expression = term.find("||") != std::string::npos;
+      key += (key.empty() ? "" : ", ") + (expression ? "(" + term + ")" : term);
+    }
+    if (!complete) continue;
+    statements.push_back("CREATE INDEX IF NOT EXISTS " + index.name + " ON " +
+                         PostgresName(index.table) + " (" + key + ")");
+  }
   return statements;
 }
 

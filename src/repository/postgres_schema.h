@@ -13,6 +13,7 @@
 #ifndef MX_REPOSITORY_POSTGRES_SCHEMA_H_
 #define MX_REPOSITORY_POSTGRES_SCHEMA_H_
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,14 @@ std::string PostgresCreateTable(std::string_view table,
 // concatenations and in upper, lower and replace. Each statement may run
 // again on a database that has them.
 const std::vector<std::string>& PostgresSupportStatements();
+
+// The lookup indexes of the embedded schema (schema.h) as PostgreSQL
+// statements, for the tables given with their columns (names as in the
+// SQLite file, compared without regard to case): each index whose table is
+// given and has every column it names, expression terms in parentheses. The
+// RTRIM-collated variants are left out: bpchar compares so already.
+std::vector<std::string> PostgresIndexStatements(
+    const std::map<std::string, std::vector<std::string>>& columns_by_table);
 
 // Session settings under which a single-table scan returns rows in storage
 // order: no parallel scan, no scan that joins another one midway.

@@ -6,21 +6,25 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/encoding.h"
 #include "platform/error.h"
+#include "platform/utf8.h"
 #include "platform/vb_text.h"
 #include "repository/connection.h"
 #include "repository/odbc_api.h"
 #include "repository/odbc_connection.h"
 #include "repository/postgres_schema.h"
 #include "repository/provider_strings.h"
+#include "repository/schema.h"
 
 namespace mx::repository {
 
@@ -186,24 +190,84 @@ std::optional<std::string> ValueText(sqlite3_stmt* row, int i,
   return std::nullopt;
 }
 
-std::string InsertStatement(const SourceTable& table) {
-  std::string names;
-  std::string values;
-  for (const PostgresColumn& column : table.columns) {
-    if (!names.empty()) {
-      names += ", ";
-      values += ", ";
+bool IsUtf8(std::string_view text) {
+  uint32_t code_point = 0;
+  for (size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
     }
-    names += PostgresName(column.name);
-    values +=
-        "CAST(? AS " +
-        (column.kind == ColumnValueKind::kText ? std::string("bpchar")
-                                               : PostgresType(column.kind)) +
-        ")";
+    const size_t length = DecodeUtf8(text, i, &code_point);
+    if (length == 0) return false;
+    i += length;
   }
-  return "INSERT INTO " + PostgresName(table.name) + " (" + names +
-         ") VALUES (" + values + ")";
+  return true;
 }
+
+// A value as a literal of the INSERT text: NULL, or the text quoted (quotes
+// doubled; the session keeps standard_conforming_strings on, so a backslash
+// is a backslash) and cast to the column's type.
+void AppendLiteral(std::string& sql, const std::optional<std::string>& text,
+                   ColumnValueKind kind) {
+  if (!text) {
+    sql += "NULL";
+    return;
+  }
+  sql += "CAST('";
+  for (char c : *text) {
+    sql += c;
+    if (c == '\'') sql += '\'';
+  }
+  sql += "' AS ";
+  sql += kind == ColumnValueKind::kText ? std::string("bpchar")
+                                        : PostgresType(kind);
+  sql += ")";
+}
+
+// The rows of a table on their way to the server: one INSERT of many rows,
+// values written into its text, so that a batch costs one round trip and
+// no call per value.
+class InsertBatch {
+ public:
+  static constexpr size_t kRows = 500;
+  static constexpr size_t kBytes = size_t{4} << 20;
+
+  explicit InsertBatch(const SourceTable& table) : table_(table) {
+    for (const PostgresColumn& column : table.columns) {
+      head_ += (head_.empty() ? "" : ", ") + PostgresName(column.name);
+    }
+    head_ =
+        "INSERT INTO " + PostgresName(table.name) + " (" + head_ + ") VALUES ";
+  }
+
+  void BeginRow() {
+    sql_ += rows_ == 0 ? head_ + "(" : ", (";
+    ++rows_;
+    column_ = 0;
+  }
+  void Add(const std::optional<std::string>& text) {
+    if (column_ > 0) sql_ += ", ";
+    AppendLiteral(sql_, text, table_.columns[column_++].kind);
+  }
+  void EndRow() { sql_ += ")"; }
+
+  bool full() const { return rows_ >= kRows || sql_.size() >= kBytes; }
+  size_t rows() const { return rows_; }
+  // The statement, leaving the batch empty.
+  std::string Take() {
+    std::string sql = std::move(sql_);
+    sql_.clear();
+    rows_ = 0;
+    return sql;
+  }
+
+ private:
+  const SourceTable& table_;
+  std::string head_;
+  std::string sql_;
+  size_t rows_ = 0;
+  size_t column_ = 0;
+};
 
 // One ODBC session on the target, in one transaction.
 class Target {
@@ -215,9 +279,14 @@ class Target {
   void Run(const std::string& sql);
   // Copies the rows of `table` from `db`; returns how many.
   int64_t CopyRows(sqlite3* db, const SourceTable& table);
+  // The lookup indexes of the tables copied.
+  void CreateIndexes(const std::vector<SourceTable>& tables);
   void Commit() { session_.Commit(); }
 
  private:
+  // Sends the batch, whose last row is row `last_row` of the table.
+  void Insert(const SourceTable& table, InsertBatch& batch, int64_t last_row);
+
   Session session_;
 };
 
@@ -241,67 +310,75 @@ Target::Target(const std::string& connection_string)
                         session_.label() + " reaches " + dbms);
   }
   session_.SetAutoCommit(false);
+  Run("SET standard_conforming_strings = on");
 }
 
 void Target::Run(const std::string& sql) {
   const Handle statement = session_.NewStatement();
+  // The texts hold values, never ODBC escapes or parameter markers.
+  SQLSetStmtAttr(statement.get(), SQL_ATTR_NOSCAN,
+                 reinterpret_cast<SQLPOINTER>(SQL_NOSCAN_ON), 0);
   WideText text = Utf8Statement(sql);
   const SQLRETURN rc = SQLExecDirectW(statement.get(), text.data(), SQL_NTS);
   if (!Succeeded(rc) && rc != SQL_NO_DATA) session_.RaiseFailure(statement);
 }
 
+void Target::Insert(const SourceTable& table, InsertBatch& batch,
+                    int64_t last_row) {
+  const int64_t first_row = last_row - static_cast<int64_t>(batch.rows()) + 1;
+  try {
+    Run(batch.Take());
+  } catch (const VbError& e) {
+    throw VbError(e.number(), e.source(),
+                  "Cannot copy table " + Component(table.name) + ", rows " +
+                      std::to_string(first_row) + " to " +
+                      std::to_string(last_row) + ": " + e.description());
+  }
+}
+
 int64_t Target::CopyRows(sqlite3* db, const SourceTable& table) {
   if (table.columns.empty()) return 0;
-  const Handle insert = session_.NewStatement();
-  WideText insert_text = Utf8Statement(InsertStatement(table));
-  if (!Succeeded(SQLPrepareW(insert.get(), insert_text.data(), SQL_NTS))) {
-    session_.RaiseFailure(insert);
-  }
   SqliteStatement rows =
       PrepareSqlite(db, "SELECT * FROM " + SqliteQuoted(table.name));
-  std::vector<WideText> buffers(table.columns.size());
-  std::vector<SQLLEN> indicators(table.columns.size());
+  InsertBatch batch(table);
   int64_t count = 0;
   int stepped;
   while ((stepped = sqlite3_step(rows.get())) == SQLITE_ROW) {
     ++count;
+    batch.BeginRow();
     for (size_t c = 0; c < table.columns.size(); ++c) {
       const Place place{table, count, c};
-      const int i = static_cast<int>(c);
-      const std::optional<std::string> text = ValueText(rows.get(), i, place);
-      std::optional<WideText> wide =
-          text ? odbc::Utf8ToWide(*text) : WideText();
-      if (!wide) {
+      const std::optional<std::string> text =
+          ValueText(rows.get(), static_cast<int>(c), place);
+      if (text && !IsUtf8(*text)) {
         throw Refused("Cannot copy " + place.Describe() +
                       ": the text is not valid UTF-8");
       }
-      buffers[c] = *std::move(wide);
-      const size_t units = buffers[c].size();
-      buffers[c].push_back(0);
-      indicators[c] =
-          text ? static_cast<SQLLEN>(units * sizeof(SQLWCHAR)) : SQL_NULL_DATA;
-      if (!Succeeded(SQLBindParameter(
-              insert.get(), static_cast<SQLUSMALLINT>(c + 1), SQL_PARAM_INPUT,
-              SQL_C_WCHAR, SQL_WLONGVARCHAR, std::max<size_t>(units, 1), 0,
-              buffers[c].data(),
-              static_cast<SQLLEN>(buffers[c].size() * sizeof(SQLWCHAR)),
-              &indicators[c]))) {
-        session_.RaiseFailure(insert);
-      }
+      batch.Add(text);
     }
-    const SQLRETURN rc = SQLExecute(insert.get());
-    if (!Succeeded(rc) && rc != SQL_NO_DATA) {
-      try {
-        session_.RaiseFailure(insert);
-      } catch (const VbError& e) {
-        throw VbError(e.number(), e.source(),
-                      "Cannot copy table " + Component(table.name) + ", row " +
-                          std::to_string(count) + ": " + e.description());
-      }
-    }
+    batch.EndRow();
+    if (batch.full()) Insert(table, batch, count);
   }
   if (stepped != SQLITE_DONE) throw Refused(Component(sqlite3_errmsg(db)));
+  if (batch.rows() > 0) Insert(table, batch, count);
   return count;
+}
+
+void Target::CreateIndexes(const std::vector<SourceTable>& tables) {
+  std::map<std::string, std::vector<std::string>> columns;
+  for (const SourceTable& table : tables) {
+    for (const PostgresColumn& column : table.columns) {
+      columns[table.name].push_back(column.name);
+    }
+  }
+  for (const std::string& statement : PostgresIndexStatements(columns)) {
+    try {
+      Run(statement);
+    } catch (const VbError& e) {
+      throw VbError(e.number(), e.source(),
+                    "Cannot create an index: " + e.description());
+    }
+  }
 }
 
 }  // namespace
@@ -347,6 +424,7 @@ CopySummary CopyRepository(const std::string& sqlite_path,
     summary.rows += target.CopyRows(db.get(), table);
     ++summary.tables;
   }
+  target.CreateIndexes(tables);
   target.Commit();
   return summary;
 }

@@ -157,16 +157,25 @@ std::string CreateTableStatement(const TableColumns& table) {
   return statement + "\n);\n";
 }
 
-std::string BuildIndexes() {
-  std::string statements;
+std::vector<LookupIndex> BuildLookupIndexes() {
+  std::vector<LookupIndex> indexes;
   int number = 0;
   std::string_view table_before;
   for (const TableIndex& index : kIndexes) {
     number = table_before == index.table ? number + 1 : 1;
     table_before = index.table;
-    statements += "CREATE INDEX IF NOT EXISTS mx_" + std::string(index.table) +
-                  "_" + std::to_string(number) + " ON " + index.table + " (" +
-                  index.key + ");\n";
+    indexes.push_back(
+        {"mx_" + std::string(index.table) + "_" + std::to_string(number),
+         index.table, index.key});
+  }
+  return indexes;
+}
+
+std::string BuildIndexes() {
+  std::string statements;
+  for (const LookupIndex& index : LookupIndexes()) {
+    statements += "CREATE INDEX IF NOT EXISTS " + index.name + " ON " +
+                  index.table + " (" + index.key + ");\n";
   }
   return statements;
 }
@@ -221,6 +230,20 @@ void WriteSchema(const std::string& path_utf8) {
 const std::string& SqliteSchema() {
   static const std::string schema = BuildSchema();
   return schema;
+}
+
+const std::vector<std::string>& RepositoryTables() {
+  static const std::vector<std::string> tables = [] {
+    std::vector<std::string> names;
+    for (const TableColumns& table : kTables) names.emplace_back(table.table);
+    return names;
+  }();
+  return tables;
+}
+
+const std::vector<LookupIndex>& LookupIndexes() {
+  static const std::vector<LookupIndex> indexes = BuildLookupIndexes();
+  return indexes;
 }
 
 const std::string& SqliteIndexes() {

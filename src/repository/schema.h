@@ -4,6 +4,7 @@
 #define MX_REPOSITORY_SCHEMA_H_
 
 #include <string>
+#include <vector>
 
 namespace mx::repository {
 
@@ -14,6 +15,17 @@ const std::string& SqliteSchema();
 // find its rows without reading a growing table whole. They may be run on a
 // repository created before they existed.
 const std::string& SqliteIndexes();
+
+// The tables the component reads, in the order of the schema.
+const std::vector<std::string>& RepositoryTables();
+
+// One of the lookup indexes: its name, its table and its terms as SQL.
+struct LookupIndex {
+  std::string name;
+  std::string table;
+  std::string key;
+};
+const std::vector<LookupIndex>& LookupIndexes();
 
 // Creates FILE with the schema and its indexes; raises VbError when the file
 // exists already or cannot be created.

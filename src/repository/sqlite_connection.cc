@@ -17,6 +17,8 @@
 #include "platform/error.h"
 #include "repository/dialect.h"
 #include "repository/row_order.h"
+#include "repository/schema.h"
+#include "repository/snapshot_database.h"
 #include "repository/sql_parameters.h"
 
 namespace mx::repository {
@@ -281,6 +283,11 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Open(
   return connection;
 }
 
+std::unique_ptr<SqliteConnection> SqliteConnection::Adopt(sqlite3* db) {
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  return std::unique_ptr<SqliteConnection>(new SqliteConnection(db));
+}
+
 SqliteConnection::~SqliteConnection() {
   statements_.Clear();
   sqlite3_close_v2(db_);
@@ -486,6 +493,42 @@ void SqliteConnection::EndReadScope() noexcept {
   if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   }
+}
+
+namespace {
+
+// Whether the file has an index of every lookup's name on its table.
+bool HasLookupIndexes(sqlite3* db) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db,
+                         "SELECT 1 FROM sqlite_master WHERE type = 'index' "
+                         "AND name = ?1 AND tbl_name = ?2",
+                         -1, &raw, nullptr) != SQLITE_OK) {
+    return false;
+  }
+  const Statement lookup(raw);
+  for (const LookupIndex& index : LookupIndexes()) {
+    BindText(raw, 1, index.name);
+    BindText(raw, 2, index.table);
+    const bool found = sqlite3_step(raw) == SQLITE_ROW;
+    sqlite3_reset(raw);
+    if (!found) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<int64_t> SqliteConnection::QueriesBeforeSnapshot() {
+  if (HasLookupIndexes(db_)) return std::nullopt;
+  return 0;
+}
+
+std::unique_ptr<Connection> SqliteConnection::TakeSnapshot() {
+  SnapshotDatabase snapshot;
+  snapshot.CopyPagesOf(db_);
+  snapshot.AddLookupIndexes();
+  return snapshot.Connect();
 }
 
 }  // namespace mx::repository

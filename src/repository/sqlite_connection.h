@@ -10,6 +10,9 @@
 // a query is remembered per form of query (see query_forms.h). Rows come in
 // the order a repository without indexes gives them (see row_order.h). A read
 // scope is one read transaction (BEGIN ... COMMIT).
+//
+// A repository file without the lookup indexes (one written by another tool)
+// offers a run-scoped copy that has them (see snapshot_database.h).
 #ifndef MX_REPOSITORY_SQLITE_CONNECTION_H_
 #define MX_REPOSITORY_SQLITE_CONNECTION_H_
 
@@ -40,6 +43,9 @@ class SqliteConnection : public Connection {
   // Raises -2147467259 naming the file when it is missing or not a database.
   static std::unique_ptr<SqliteConnection> Open(const std::string& path_utf8);
 
+  // A connection on a database opened elsewhere, which it owns from now on.
+  static std::unique_ptr<SqliteConnection> Adopt(sqlite3* db);
+
   ~SqliteConnection() override;
   SqliteConnection(const SqliteConnection&) = delete;
   SqliteConnection& operator=(const SqliteConnection&) = delete;
@@ -49,6 +55,12 @@ class SqliteConnection : public Connection {
   ResultSet Execute(const std::string& sql) override;
   void BeginReadScope() override;
   void EndReadScope() noexcept override;
+
+  // A file that carries every lookup index (schema.h) answers as fast as a
+  // copy would: no copy. Any other file is copied at once, pages and all,
+  // and the copy gets the indexes.
+  std::optional<int64_t> QueriesBeforeSnapshot() override;
+  std::unique_ptr<Connection> TakeSnapshot() override;
 
  private:
   // Prepared statements by their (parameterised) text, most recently used

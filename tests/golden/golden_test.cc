@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,17 +32,54 @@ void WriteAll(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// How the scenario's repository file is made.
+struct RepositoryFile {
+  bool no_cache = false;  // a generate command gets --no-cache
+  // Without the lookup indexes, as another tool writes the file, in a
+  // folder of its own; file and folder read-only during the run.
+  bool as_another_tool_writes_it = false;
+};
+
+// The lookup indexes dropped again: the tables and rows of `repo init`, and
+// none of its indexes.
+void DropLookupIndexes(const std::string& repo) {
+  std::string script;
+  for (const repository::LookupIndex& index : repository::LookupIndexes()) {
+    script += "DROP INDEX IF EXISTS " + index.name + ";\n";
+  }
+  repository::ExecuteSqliteScript(repo, script);
+}
+
+// Write permission taken from a path for the run, and given back.
+class ReadOnly {
+ public:
+  explicit ReadOnly(fs::path path) : path_(std::move(path)) {
+    before_ = fs::status(path_).permissions();
+    fs::permissions(path_,
+                    fs::perms::owner_write | fs::perms::group_write |
+                        fs::perms::others_write,
+                    fs::perm_options::remove);
+  }
+  ~ReadOnly() { fs::permissions(path_, before_); }
+
+ private:
+  fs::path path_;
+  fs::perms before_;
+};
+
 // What one run produced, in the shape of an expected/ folder. With
-// `no_cache`, a generate command gets --no-cache: the run then sends every
-// query to the repository and must write the same bytes.
+// --no-cache the run sends every query to the repository and must write the
+// same bytes; without the indexes it must too, and leave the file as it was.
 std::map<std::string, std::string> RunScenario(const fs::path& scenario,
                                                const testing::TempDir& tmp,
-                                               bool no_cache = false) {
-  const std::string repo = tmp / "repo.sqlite";
+                                               RepositoryFile file = {}) {
+  fs::create_directory(tmp / "repo");
+  const std::string repo = (tmp.path() / "repo" / "repo.sqlite").string();
   repository::CreateSqliteRepository(repo);
-  repository::ExecuteSqliteScript(repo,
-                                  testing::ScenarioScript(scenario));
+  repository::ExecuteSqliteScript(repo, testing::ScenarioScript(scenario));
+  if (file.as_another_tool_writes_it) DropLookupIndexes(repo);
   fs::create_directory(tmp / "out");
+  const std::string repo_bytes = testing::ReadAll(repo);
 
   const std::map<std::string, std::string> vars = {{"{repo}", repo},
                                                    {"{out}", tmp / "out"},
@@ -49,11 +87,26 @@ std::map<std::string, std::string> RunScenario(const fs::path& scenario,
                                                    {"{crlf}", "\r\n"}};
   std::vector<std::string> args = testing::ScenarioArgs(scenario);
   for (std::string& arg : args) arg = testing::Substitute(arg, vars);
-  if (no_cache && !args.empty() && args[0] == "generate") {
+  if (file.no_cache && !args.empty() && args[0] == "generate") {
     args.push_back("--no-cache");
   }
-  const int status =
-      testing::RunProgram(MX_BINARY, args, tmp / "stdout", tmp / "stderr");
+  int status;
+  {
+    std::optional<ReadOnly> file_read_only;
+    std::optional<ReadOnly> folder_read_only;
+    if (file.as_another_tool_writes_it) {
+      file_read_only.emplace(repo);
+      folder_read_only.emplace(tmp / "repo");
+    }
+    status =
+        testing::RunProgram(MX_BINARY, args, tmp / "stdout", tmp / "stderr");
+  }
+  EXPECT_TRUE(testing::ReadAll(repo) == repo_bytes)
+      << "the run changed the repository file";
+  EXPECT_EQ(std::vector<fs::path>{repo},
+            std::vector<fs::path>(fs::directory_iterator(tmp / "repo"),
+                                  fs::directory_iterator()))
+      << "the run left files beside the repository";
   return testing::RunResults(tmp.path(), status);
 }
 
@@ -83,13 +136,36 @@ class GoldenWithoutCacheTest : public ::testing::TestWithParam<std::string> {};
 TEST_P(GoldenWithoutCacheTest, OutputMatchesByteForByte) {
   const fs::path scenario = kScenarios / GetParam();
   testing::TempDir tmp;
-  const auto actual = RunScenario(scenario, tmp, /*no_cache=*/true);
+  const auto actual = RunScenario(scenario, tmp, {.no_cache = true});
   testing::ExpectSameFiles(actual, scenario / "expected",
                            testing::ReadAll(tmp / "stderr"));
 }
 
+// The same scenarios on a read-only file without the lookup indexes, with
+// the cache (the run reads a copy of its own) and without it (the file
+// answers every query): the same bytes, and the file unchanged.
+class GoldenWithoutIndexesTest : public ::testing::TestWithParam<std::string> {
+};
+
+TEST_P(GoldenWithoutIndexesTest, OutputMatchesByteForByte) {
+  const fs::path scenario = kScenarios / GetParam();
+  for (const bool no_cache : {false, true}) {
+    SCOPED_TRACE(no_cache ? "without the cache" : "with the cache");
+    testing::TempDir tmp;
+    const auto actual =
+        RunScenario(scenario, tmp,
+                    {.no_cache = no_cache, .as_another_tool_writes_it = true});
+    testing::ExpectSameFiles(actual, scenario / "expected",
+                             testing::ReadAll(tmp / "stderr"));
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, GoldenTest,
+    ::testing::ValuesIn(testing::ScenarioNames(kScenarios)),
+    [](const auto& param_info) { return param_info.param; });
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, GoldenWithoutIndexesTest,
     ::testing::ValuesIn(testing::ScenarioNames(kScenarios)),
     [](const auto& param_info) { return param_info.param; });
 INSTANTIATE_TEST_SUITE_P(

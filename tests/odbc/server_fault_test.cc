@@ -8,6 +8,7 @@
 #include <strings.h>
 
 #include <chrono>
+#include <map>
 #include <thread>
 
 #include "interface/raised.h"
@@ -195,43 +196,80 @@ constexpr size_t kObjects = 999;
 // Documents written before the server is stopped.
 constexpr size_t kStopAfter = 25;
 
-TEST(ServerFaultTest, AServerStoppedDuringARunEndsItWithEveryFileWhole) {
-  MX_SKIP_WITHOUT_SERVER_CONTROL();
+// A run of kObjects documents on the server, stopped after kStopAfter
+// documents are written: the reference (embedded) run's files and log, and
+// the stopped run's outcome.
+struct StoppedRun {
+  std::map<std::string, std::string> reference_files;
+  std::string reference_log;
+  int status = -1;
+  std::map<std::string, std::string> written;
+  std::string log, stdout_text;
+};
+
+StoppedRun RunAndStopTheServer(const std::string& name,
+                               const std::vector<std::string>& options) {
+  StoppedRun outcome;
   testing::TempDir reference;
   odbc_testing::BuildSqliteRepository(reference / "repo.sqlite",
                                       kLargeRepository);
   const RunOutcome embedded =
       RunGenerate("Data Source=" + (reference / "repo.sqlite"), reference);
-  ASSERT_EQ(embedded.status, 0) << embedded.log.substr(0, 2000);
-  const auto reference_files = testing::FilesBelow(reference / "out");
-  ASSERT_EQ(reference_files.size(), kObjects);
+  EXPECT_EQ(embedded.status, 0) << embedded.log.substr(0, 2000);
+  outcome.reference_files = testing::FilesBelow(reference / "out");
+  outcome.reference_log = embedded.log;
+  EXPECT_EQ(outcome.reference_files.size(), kObjects);
 
-  odbc_testing::TestDatabase database("stopped_run");
+  odbc_testing::TestDatabase database(name);
   repository::CopyRepository(reference / "repo.sqlite",
                              database.connection_string());
   testing::TempDir tmp;
   fs::create_directories(tmp / "out");
-  const pid_t run = testing::StartProgram(
-      MX_BINARY, GenerateArgs(database.connection_string(), tmp, "1"),
-      tmp / "stdout", tmp / "stderr");
+  std::vector<std::string> args =
+      GenerateArgs(database.connection_string(), tmp, "1");
+  args.insert(args.end(), options.begin(), options.end());
+  const pid_t run =
+      testing::StartProgram(MX_BINARY, args, tmp / "stdout", tmp / "stderr");
   int status = -1;
-  {
-    // Waits for the first documents; a run that ends before is a failure.
-    while (testing::FilesBelow(tmp / "out").size() < kStopAfter) {
-      int raw = 0;
-      if (waitpid(run, &raw, WNOHANG) == run) {
-        status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128;
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  // Waits for the first documents; a run that ends before is a failure.
+  while (testing::FilesBelow(tmp / "out").size() < kStopAfter) {
+    int raw = 0;
+    if (waitpid(run, &raw, WNOHANG) == run) {
+      status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128;
+      break;
     }
-    ASSERT_EQ(status, -1) << "the run ended before the server was stopped";
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_EQ(status, -1) << "the run ended before the server was stopped";
+  if (status == -1) {
     StoppedServer stopped;
     status = testing::WaitForProgram(run);
   }
+  outcome.status = status;
+  outcome.written = testing::FilesBelow(tmp / "out");
+  outcome.log = testing::ReadAll(tmp / "run.log");
+  outcome.stdout_text = testing::ReadAll(tmp / "stdout");
+  return outcome;
+}
 
-  EXPECT_EQ(status, 1);
-  const auto written = testing::FilesBelow(tmp / "out");
+// A run that reads its own copy of the repository has read the whole state
+// it documents before the server goes away: it ends as the embedded run.
+TEST(ServerFaultTest, ARunOnItsOwnCopyOutlivesTheServer) {
+  MX_SKIP_WITHOUT_SERVER_CONTROL();
+  const StoppedRun run = RunAndStopTheServer("stopped_copied_run", {});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.log, run.reference_log);
+  EXPECT_TRUE(run.written == run.reference_files);
+}
+
+// Without the cache every query goes to the server, so the run meets the
+// stopped server.
+TEST(ServerFaultTest, AServerStoppedDuringARunEndsItWithEveryFileWhole) {
+  MX_SKIP_WITHOUT_SERVER_CONTROL();
+  const StoppedRun run = RunAndStopTheServer("stopped_run", {"--no-cache"});
+  const auto& reference_files = run.reference_files;
+  const auto& written = run.written;
+  EXPECT_EQ(run.status, 1);
   EXPECT_GE(written.size(), kStopAfter);
   EXPECT_LT(written.size(), kObjects);
   for (const auto& [name, bytes] : written) {
@@ -244,7 +282,7 @@ TEST(ServerFaultTest, AServerStoppedDuringARunEndsItWithEveryFileWhole) {
   // went away within that object, its error (in the operation's own wording)
   // stands where its Completed line would, and the next object may have
   // started. Then comes the run's own error line.
-  std::vector<std::string> lines = Lines(testing::ReadAll(tmp / "run.log"));
+  std::vector<std::string> lines = Lines(run.log);
   ASSERT_GE(lines.size(), 2u);
   EXPECT_THAT(lines.back(), StartsWith("-2147467259-"));
   lines.pop_back();
@@ -253,7 +291,7 @@ TEST(ServerFaultTest, AServerStoppedDuringARunEndsItWithEveryFileWhole) {
       [](const std::string& line) { return line.starts_with("\t\tERROR:"); });
   std::vector<std::string> after(object_error, lines.end());
   lines.erase(object_error, lines.end());
-  const std::vector<std::string> reference_lines = Lines(embedded.log);
+  const std::vector<std::string> reference_lines = Lines(run.reference_log);
   ASSERT_LT(lines.size(), reference_lines.size());
   for (size_t i = 0; i < lines.size(); ++i) {
     ASSERT_EQ(lines[i], reference_lines[i]) << "line " << i + 1;
@@ -266,7 +304,7 @@ TEST(ServerFaultTest, AServerStoppedDuringARunEndsItWithEveryFileWhole) {
     }
   }
   EXPECT_THAT(
-      testing::ReadAll(tmp / "stdout"),
+      run.stdout_text,
       StartsWith("{\"result\":false,\"ErrorDescription\":\"-2147467259-"));
 }
 

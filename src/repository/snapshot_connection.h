@@ -1,0 +1,63 @@
+// A run reads one state of the repository; this decorator answers the run's
+// queries from a copy of that state with the lookup indexes, when the
+// repository offers one (Connection::QueriesBeforeSnapshot), so that a run is
+// fast whatever indexes the repository carries and sends a server a number of
+// statements that does not grow with the objects it reads.
+//
+// Inside a read scope, queries go to the repository until it says the copy
+// pays; then the copy is taken (in the same read scope, so it holds the state
+// the earlier queries read) and answers from there on. A query the copy
+// refuses (a table it does not hold, a text it cannot read) goes to the
+// repository, which answers or refuses it in its own words. A copy that
+// cannot be taken leaves the scope with the repository. Outside a scope, and
+// after it, every query goes to the repository; ending the scope drops the
+// copy.
+#ifndef MX_REPOSITORY_SNAPSHOT_CONNECTION_H_
+#define MX_REPOSITORY_SNAPSHOT_CONNECTION_H_
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "repository/connection.h"
+
+namespace mx::repository {
+
+class SnapshotConnection : public Connection {
+ public:
+  explicit SnapshotConnection(std::unique_ptr<Connection> repository)
+      : repository_(std::move(repository)) {}
+
+  ResultSet Execute(const std::string& sql) override;
+  std::shared_ptr<const ResultSet> ExecuteShared(
+      const std::string& sql) override;
+  void BeginReadScope() override;
+  void EndReadScope() noexcept override;
+
+  // For the benchmark and tests; counts of the last scope.
+  struct Stats {
+    bool taken = false;
+    double seconds_to_take = 0;
+    uint64_t answered_by_copy = 0;
+    uint64_t sent_to_repository = 0;
+  };
+  const Stats& stats() const { return stats_; }
+
+ private:
+  // The copy, taken when it is due; nullptr while queries go on to the
+  // repository.
+  Connection* Copy();
+
+  std::unique_ptr<Connection> repository_;
+  std::unique_ptr<Connection> copy_;
+  bool in_scope_ = false;
+  bool asked_ = false;                // QueriesBeforeSnapshot, once a scope
+  std::optional<int64_t> due_after_;  // nullopt: no copy in this scope
+  int64_t queries_ = 0;
+  Stats stats_;
+};
+
+}  // namespace mx::repository
+
+#endif  // MX_REPOSITORY_SNAPSHOT_CONNECTION_H_

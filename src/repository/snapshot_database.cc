@@ -1,0 +1,155 @@
+#include "repository/snapshot_database.h"
+
+#include <sqlite3.h>
+
+#include "platform/encoding.h"
+#include "platform/error.h"
+#include "repository/schema.h"
+#include "repository/sqlite_connection.h"
+
+namespace mx::repository {
+
+namespace {
+
+constexpr char kErrorSource[] = "movx20xmlgen snapshot";
+
+std::string Quoted(std::string_view name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+}  // namespace
+
+SnapshotDatabase::SnapshotDatabase() {
+  // An empty file name is a private temporary database: in memory up to the
+  // page cache's bound, in a file of its own beyond it, gone on close.
+  const int rc = sqlite3_open_v2(
+      "", &db_,
+      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+      nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    throw VbError(errors::kCannotConnect, kErrorSource,
+                  "Cannot open a temporary database: " + message);
+  }
+  Run("PRAGMA cache_size = -" + std::to_string(kCacheBytes / 1024));
+  Run("PRAGMA journal_mode = OFF");
+  Run("PRAGMA synchronous = OFF");
+  // Sorting the index keys may use a second thread.
+  Run("PRAGMA threads = 2");
+}
+
+SnapshotDatabase::~SnapshotDatabase() {
+  if (db_ != nullptr) sqlite3_close_v2(db_);
+}
+
+void SnapshotDatabase::Fail(const std::string& what) {
+  throw VbError(
+      errors::kQueryRefused, kErrorSource,
+      what + ": " + Utf8ToWin1252(sqlite3_errmsg(db_)).value_or("error"));
+}
+
+void SnapshotDatabase::Run(const std::string& sql) {
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    Fail("Cannot build the run's copy of the repository");
+  }
+}
+
+void SnapshotDatabase::CopyPagesOf(sqlite3* source) {
+  sqlite3_backup* backup = sqlite3_backup_init(db_, "main", source, "main");
+  if (backup == nullptr) Fail("Cannot copy the repository");
+  const int rc = sqlite3_backup_step(backup, -1);
+  sqlite3_backup_finish(backup);
+  if (rc != SQLITE_DONE) {
+    throw VbError(
+        errors::kQueryRefused, kErrorSource,
+        std::string("Cannot copy the repository: ") + sqlite3_errstr(rc));
+  }
+}
+
+void SnapshotDatabase::CreateTable(std::string_view name,
+                                   const std::vector<Column>& columns) {
+  if (!in_transaction_) {
+    Run("BEGIN");
+    in_transaction_ = true;
+  }
+  std::string sql = "CREATE TABLE " + Quoted(name) + " (";
+  const char* separator = "";
+  for (const Column& column : columns) {
+    sql += separator + Quoted(column.name) + " " + column.declared_type;
+    separator = ", ";
+  }
+  Run(sql + ")");
+}
+
+SnapshotDatabase::RowWriter::RowWriter(SnapshotDatabase& database,
+                                       std::string_view table, size_t columns)
+    : database_(database) {
+  std::string sql = "INSERT INTO " + Quoted(table) + " VALUES (";
+  for (size_t i = 0; i < columns; ++i) sql += i == 0 ? "?" : ", ?";
+  sql += ")";
+  if (sqlite3_prepare_v2(database_.db_, sql.c_str(), -1, &statement_,
+                         nullptr) != SQLITE_OK) {
+    database_.Fail("Cannot copy table " + std::string(table));
+  }
+}
+
+SnapshotDatabase::RowWriter::~RowWriter() { sqlite3_finalize(statement_); }
+
+void SnapshotDatabase::RowWriter::BindNull(size_t column) {
+  sqlite3_bind_null(statement_, static_cast<int>(column + 1));
+}
+
+void SnapshotDatabase::RowWriter::BindInteger(size_t column, int64_t value) {
+  sqlite3_bind_int64(statement_, static_cast<int>(column + 1), value);
+}
+
+void SnapshotDatabase::RowWriter::BindReal(size_t column, double value) {
+  sqlite3_bind_double(statement_, static_cast<int>(column + 1), value);
+}
+
+void SnapshotDatabase::RowWriter::BindText(size_t column,
+                                           std::string_view utf8) {
+  sqlite3_bind_text(statement_, static_cast<int>(column + 1), utf8.data(),
+                    static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void SnapshotDatabase::RowWriter::Insert() {
+  const int rc = sqlite3_step(statement_);
+  sqlite3_reset(statement_);
+  if (rc != SQLITE_DONE) database_.Fail("Cannot copy a row");
+}
+
+void SnapshotDatabase::AddLookupIndexes() {
+  if (!in_transaction_) {
+    Run("BEGIN");
+    in_transaction_ = true;
+  }
+  for (const LookupIndex& index : LookupIndexes()) {
+    const std::string sql = "CREATE INDEX IF NOT EXISTS " + index.name +
+                            " ON " + index.table + " (" + index.key + ")";
+    // A table without one of the columns, or no such table: its queries
+    // read it whole, as they would read the repository.
+    sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
+  }
+  Run("COMMIT");
+  in_transaction_ = false;
+  Run("PRAGMA query_only = 1");
+}
+
+std::unique_ptr<Connection> SnapshotDatabase::Connect() {
+  if (in_transaction_) Run("COMMIT");
+  in_transaction_ = false;
+  std::unique_ptr<SqliteConnection> connection = SqliteConnection::Adopt(db_);
+  db_ = nullptr;
+  connection->BeginReadScope();
+  return connection;
+}
+
+}  // namespace mx::repository

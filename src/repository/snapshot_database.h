@@ -1,0 +1,87 @@
+// The run's own copy of a repository: a private SQLite database that SQLite
+// keeps in memory up to a bound (kCacheBytes) and in a temporary file beyond
+// it, removed when the database is closed. A backend fills it (a page copy of
+// an SQLite file, or tables written row by row in the repository's order),
+// the lookup indexes are added, and the embedded backend's connection reads
+// it. Nothing here touches the repository itself.
+#ifndef MX_REPOSITORY_SNAPSHOT_DATABASE_H_
+#define MX_REPOSITORY_SNAPSHOT_DATABASE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "repository/connection.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace mx::repository {
+
+class SnapshotDatabase {
+ public:
+  static constexpr size_t kCacheBytes = size_t{64} << 20;
+
+  // Raises -2147467259 when no temporary database can be had.
+  SnapshotDatabase();
+  ~SnapshotDatabase();
+  SnapshotDatabase(const SnapshotDatabase&) = delete;
+  SnapshotDatabase& operator=(const SnapshotDatabase&) = delete;
+
+  // Every page of the open SQLite database `source` (its tables, indexes and
+  // rowids), as the source's open read transaction sees it.
+  void CopyPagesOf(sqlite3* source);
+
+  struct Column {
+    std::string name;           // UTF-8
+    std::string declared_type;  // SQLite type and collation, e.g. "TEXT
+                                // COLLATE RTRIM"
+  };
+  // A table whose rows are then added in order (rowid 1, 2, ...).
+  void CreateTable(std::string_view name, const std::vector<Column>& columns);
+
+  // Adds rows to a table made by CreateTable: bind every column, then
+  // Insert.
+  class RowWriter {
+   public:
+    RowWriter(SnapshotDatabase& database, std::string_view table,
+              size_t columns);
+    ~RowWriter();
+    RowWriter(const RowWriter&) = delete;
+    RowWriter& operator=(const RowWriter&) = delete;
+
+    // Columns count from 0.
+    void BindNull(size_t column);
+    void BindInteger(size_t column, int64_t value);
+    void BindReal(size_t column, double value);
+    void BindText(size_t column, std::string_view utf8);
+    void Insert();
+
+   private:
+    SnapshotDatabase& database_;
+    sqlite3_stmt* statement_ = nullptr;
+  };
+
+  // The lookup indexes of schema.h, each where its table has its columns
+  // (an index that cannot be made is left out: queries still get every
+  // row, only slower). Then the database is read-only to its connection.
+  void AddLookupIndexes();
+
+  // The database as a connection of the embedded backend, inside a read
+  // scope of its own; the connection owns the database from then on.
+  std::unique_ptr<Connection> Connect();
+
+ private:
+  void Run(const std::string& sql);
+  [[noreturn]] void Fail(const std::string& what);
+
+  sqlite3* db_ = nullptr;  // owned until Connect
+  bool in_transaction_ = false;
+};
+
+}  // namespace mx::repository
+
+#endif  // MX_REPOSITORY_SNAPSHOT_DATABASE_H_

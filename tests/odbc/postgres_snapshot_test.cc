@@ -1,0 +1,144 @@
+// The run's copy of a repository on the PostgreSQL test server: it answers
+// the component's queries as the server does, it is offered only where its
+// comparisons are the server's, and repo copy leaves the lookup indexes and
+// every row (in batches) on the server.
+#include <gtest/gtest.h>
+
+#include "interface/raised.h"
+#include "odbc/test_server.h"
+#include "repository/odbc_connection.h"
+#include "repository/postgres_schema.h"
+#include "repository/repository_copy.h"
+#include "repository/schema.h"
+#include "testing/temp_dir.h"
+
+namespace mx::repository {
+namespace {
+
+class PostgresSnapshotTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MX_SKIP_WITHOUT_TEST_SERVER();
+    database_ = std::make_unique<odbc_testing::TestDatabase>("snapshot");
+  }
+
+  // The repository built from `sql`, copied onto the server; a connection
+  // to it inside a read scope.
+  std::unique_ptr<OdbcConnection> CopiedRepository(const std::string& sql) {
+    const std::string repo = tmp_ / "repo.sqlite";
+    odbc_testing::BuildSqliteRepository(repo, sql);
+    CopyRepository(repo, database_->connection_string());
+    auto server =
+        OdbcConnection::Open(database_->connection_string(), "the test");
+    server->BeginReadScope();
+    return server;
+  }
+
+  testing::TempDir tmp_;
+  std::unique_ptr<odbc_testing::TestDatabase> database_;
+};
+
+std::string Text(const Variant& value) {
+  return value.IsNull() ? "(null)" : value.ToTextOrEmpty();
+}
+
+TEST_F(PostgresSnapshotTest, TheCopyAnswersAsTheServer) {
+  auto server = CopiedRepository(
+      "INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, iniv) "
+      "VALUES ('TAPP', 'tc', 'itm', '001', 'zeta', 3, 'tcdom', 'é€'), "
+      "('TAPP', 'tc', 'itm', '001  ', 'alpha', 1, NULL, '  '), "
+      "('TAPP', 'tc', 'itm', '001', 'Beta', 2, 'tcdom  ', NULL), "
+      "('SAPP', 'tc', 'itm', '001', 'alpha', 1, 'tcdom', 'x');"
+      "INSERT INTO qxddi220 (appl, cpac, cdom, type, leng) VALUES "
+      "('TAPP', 'tc', 'dom', 'A', '10'), ('TAPP', 'tc', 'dom  ', 'N', '3');"
+      "INSERT INTO qxmap120 (mprf, tcpac, tcmod, tflno, isms, stbl) VALUES "
+      "(1, 'tc', 'itm', '001', 1, 's'), (2, 'tc', 'itm', '002', 0, NULL);"
+      "CREATE TABLE other (note TEXT); INSERT INTO other VALUES ('kept');");
+  ASSERT_EQ(server->QueriesBeforeSnapshot(), std::optional<int64_t>(0));
+  const uint64_t before = server->statements_sent();
+  std::unique_ptr<Connection> copy = server->TakeSnapshot();
+  ASSERT_NE(copy, nullptr);
+  // A statement or two a table, not one a row.
+  EXPECT_LT(server->statements_sent() - before, 4 * RepositoryTables().size());
+  for (const std::string sql :
+       {"SELECT * FROM qxddi150",
+        "SELECT fdnm, fdno, iniv FROM qxddi150 WHERE appl = 'TAPP' AND cpac = "
+        "'tc' AND cmod = 'itm' AND flno = '001'",
+        "SELECT fdnm FROM qxddi150 WHERE appl = 'TAPP' AND cpac + cmod + flno "
+        "= 'tcitm001' ORDER BY fdno",
+        "SELECT cpac + cdom, leng FROM qxddi220 WHERE cpac + cdom = 'tcdom'",
+        "SELECT fdnm, UPPER(cdom) FROM qxddi150 WHERE UPPER(fdnm) = 'BETA'",
+        "SELECT tflno, isms, stbl FROM qxmap120 WHERE mprf = 1 OR stbl IS NULL",
+        "SELECT count(*) FROM qxddi150 WHERE iniv IS NULL"}) {
+    SCOPED_TRACE(sql);
+    const ResultSet expected = server->Execute(sql);
+    const ResultSet actual = copy->Execute(sql);
+    ASSERT_EQ(actual.rows.size(), expected.rows.size());
+    for (size_t r = 0; r < expected.rows.size(); ++r) {
+      for (size_t c = 0; c < expected.rows[r].size(); ++c) {
+        EXPECT_EQ(Text(actual.rows[r][c]), Text(expected.rows[r][c]))
+            << "row " << r << ", column " << c;
+      }
+    }
+  }
+  // Only the repository's tables are copied; the rest is the server's.
+  EXPECT_THROW(copy->Execute("SELECT note FROM other"), VbError);
+  copy.reset();
+  server->EndReadScope();
+}
+
+TEST_F(PostgresSnapshotTest, NoCopyWhereAColumnCouldCompareOtherwise) {
+  auto server = CopiedRepository("");
+  server->EndReadScope();
+  server->Execute("ALTER TABLE qxddi150 ADD COLUMN stamp date");
+  server->BeginReadScope();
+  EXPECT_EQ(server->QueriesBeforeSnapshot(), std::nullopt);
+  server->EndReadScope();
+}
+
+TEST_F(PostgresSnapshotTest, ALargeRepositoryIsCopiedOnlyForALongRun) {
+  // The copy pays after one query for every kBytesPerQuery bytes.
+  auto server = CopiedRepository(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 20000) INSERT INTO qxddi140 (appl, cpac, cmod, flno) "
+      "SELECT 'TAPP', 'tc', 'itm', printf('%05d', i) FROM n;");
+  const ResultSet size = server->Execute(
+      "SELECT pg_relation_size('qxddi140'), pg_relation_size('qxddi150')");
+  const auto bytes = static_cast<int64_t>(size.rows.at(0).at(0).ToDouble() +
+                                          size.rows.at(0).at(1).ToDouble());
+  ASSERT_GT(bytes, 20000);
+  EXPECT_EQ(server->QueriesBeforeSnapshot(),
+            std::optional<int64_t>(bytes / OdbcConnection::kBytesPerQuery));
+  server->EndReadScope();
+}
+
+TEST_F(PostgresSnapshotTest, RepoCopyWritesEveryRowInBatchesAndTheIndexes) {
+  // Rows in batches: one full batch of qxddi200's 31 columns and a part.
+  auto server = CopiedRepository(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 200) INSERT INTO qxddi200 (appl, cpac, cmod, flno, indn, prt1) "
+      "SELECT 'TAPP', 'tc', 'itm', printf('%03d', 201 - i), i, 'p' || i "
+      "FROM n;");
+  server->EndReadScope();
+  const ResultSet rows = server->Execute("SELECT flno, indn FROM qxddi200");
+  ASSERT_EQ(rows.rows.size(), 200u);
+  for (size_t i = 0; i < rows.rows.size(); ++i) {
+    EXPECT_EQ(rows.rows[i][1].ToInt32(), static_cast<int32_t>(i + 1));
+  }
+  std::map<std::string, std::vector<std::string>> every_column;
+  for (const std::string& table : RepositoryTables()) {
+    every_column[table] = {
+        "appl",  "cpac",  "cmod",  "flno", "fdnm",  "fdno",  "cdom",  "ctnm",
+        "indn",  "mprf",  "vers",  "rele", "cust",  "tcpac", "tcmod", "tflno",
+        "scpac", "scmod", "sflno", "dnum", "cflno", "bpac",  "bmod",  "bflno"};
+  }
+  const size_t expected = PostgresIndexStatements(every_column).size();
+  const ResultSet indexes = server->Execute(
+      "SELECT count(*) FROM pg_indexes WHERE schemaname = current_schema() "
+      "AND indexname LIKE 'mx!_%' ESCAPE '!'");
+  EXPECT_EQ(indexes.rows.at(0).at(0).ToDouble(), static_cast<double>(expected));
+  EXPECT_GT(expected, 15u);
+}
+
+}  // namespace
+}  // namespace mx::repository
