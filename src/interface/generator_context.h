@@ -94,6 +94,15 @@ class ConnectionSource {
   bool reading_ = false;  // connection_ is inside its read scope
 };
 
+// The summary counts of the last run.
+struct RunCounts {
+  int32_t total = 0;
+  int32_t success = 0;
+  int32_t mscript = 0;
+  int32_t no_mapping = 0;
+  int32_t errors = 0;
+};
+
 // Which generator class a context belongs to: the operations that the two
 // classes share word for word differ only in how they word their errors.
 enum class GeneratorKind { kDataDictionary, kLegacy };
@@ -108,6 +117,7 @@ class GeneratorContext {
   std::string error_description;
   std::string list_of_xml_generated;
   int32_t no_of_xml_generated = 0;
+  RunCounts counts;  // of the last run
   DocumentState doc;
   std::shared_ptr<TextStream> log;  // may be empty: lines then go nowhere
   Env* env;
@@ -115,6 +125,8 @@ class GeneratorContext {
   ConnectionSource connections;
   // Told after each target table of a run: tables done, tables selected.
   std::function<void(int32_t, int32_t)> progress;
+  // Asked after each target table of a run: true stops the run there.
+  std::function<bool()> stop_requested;
 
   // Opens a recordset on the connection string of the settings.
   repository::Recordset Query(const std::string& sql);

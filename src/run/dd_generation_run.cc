@@ -78,7 +78,7 @@ class DictionaryRun {
                         const Mapping& mapping);
 
   GeneratorContext& ctx_;
-  RunCounts counts_;
+  RunCounts& counts_ = ctx_.counts;
   VersionTriple run_checked_out_ = VersionTriple::Blank();
 };
 
@@ -254,6 +254,7 @@ void DictionaryRun::ProcessTable(const Profile& profile,
 
 bool DictionaryRun::Run() {
   ctx_.no_of_xml_generated = 0;
+  counts_ = RunCounts();
   try {
     Profile profile = ReadProfile();
     if (ctx_.settings.consider_checked_out_versions) {
@@ -267,6 +268,9 @@ bool DictionaryRun::Run() {
     for (const TargetTable& table : tables) {
       ProcessTable(profile, table);
       if (ctx_.progress) ctx_.progress(counts_.total, total);
+      if (ctx_.stop_requested && ctx_.stop_requested()) {
+        throw errors::Interrupted(counts_.total, total);
+      }
     }
     WriteSummary(ctx_, counts_, /*with_mscript_line=*/true);
     return true;

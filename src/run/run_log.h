@@ -20,14 +20,6 @@ struct VersionTriple {
   bool operator==(const VersionTriple&) const = default;
 };
 
-struct RunCounts {
-  int32_t total = 0;
-  int32_t success = 0;
-  int32_t mscript = 0;
-  int32_t no_mapping = 0;
-  int32_t errors = 0;
-};
-
 // "(n.)" TAB NOW TAB "Started exporting the <noun> Object: " code " as XML
 // File." The data-dictionary class says Conversion, the legacy class Mapping.
 std::string StartedLine(int32_t n, const std::string& now,
