@@ -79,6 +79,17 @@ int OpenInPlace(const std::string& path) {
     close(fd);
     throw errors::FileAccess();
   }
+  // A name of the program's own standard output or error (/dev/stdout when
+  // that is a file) shares its descriptor, so that the log and what the
+  // program prints there do not overwrite each other.
+  for (const int standard : {STDOUT_FILENO, STDERR_FILENO}) {
+    struct stat standard_st;
+    if (fstat(standard, &standard_st) == 0 && S_ISREG(st.st_mode) &&
+        standard_st.st_dev == st.st_dev && standard_st.st_ino == st.st_ino) {
+      close(fd);
+      return fcntl(standard, F_DUPFD_CLOEXEC, 0);
+    }
+  }
   if (S_ISREG(st.st_mode)) {
     if (!MayReplaceFile(path, st)) {
       close(fd);

@@ -67,7 +67,8 @@ class FileTextStream : public TextStream {
 // file as soon as it ends, so another program can follow the file and a run
 // that stops leaves every line written so far. The file is written in place
 // (created, or emptied and rewritten; never replaced), so a device, a FIFO
-// or a link stays what it is; "-" is standard output. The path is the
+// or a link stays what it is; "-" is standard output, and so is any name
+// of the file that standard output (or error) already writes. The path is the
 // system's name (UTF-8), taken as given. Opening raises 76 when the folder
 // is missing, 70 "Permission denied" for an existing file that may not be
 // replaced (see MayReplaceFile) and 75 for any other failure; Close raises

@@ -55,19 +55,12 @@ class CliTest : public ::testing::Test {
   // A generation of the demo profile from `repo` into `out`.
   static std::vector<std::string> Generate(const std::string& repo,
                                            const std::string& out) {
-    return {"generate",
-            "--connection",
-            "Data Source=" + repo,
-            "--profile",
-            "20",
-            "--from",
-            "tcitm000",
-            "--to",
-            "tcord999",
-            "--option",
-            "5",
-            "--xml-path",
-            out};
+    // clang-format off
+    return {"generate", "--connection", "Data Source=" + repo,
+            "--profile", "20", "--from", "tcitm000", "--to", "tcord999",
+            "--option", "5", "--xml-path", out,
+            "--now", "2026-03-01 09:30:00"};
+    // clang-format on
   }
 
   static std::vector<std::string> With(std::vector<std::string> args,
@@ -233,10 +226,16 @@ TEST_F(CliTest, SpecialFilesAndLinksAreWrittenInPlace) {
   EXPECT_NE(ReadAll(tmp_ / "real.log").find("Started exporting"),
             std::string::npos);
 
-  const Outcome to_stdout =
-      Run(With(Generate(repo, tmp_ / "out"), {"--log", "-"}));
-  EXPECT_EQ(to_stdout.status, 0);
-  EXPECT_EQ(to_stdout.out, ReadAll(tmp_ / "real.log"));
+  // Standard output by "-" or by the name of the file it writes: the log and
+  // the JSON result follow each other there.
+  for (const std::string& name : {std::string("-"), tmp_ / "stdout"}) {
+    const Outcome to_stdout =
+        Run(With(Generate(repo, tmp_ / "out"), {"--log", name, "--json"}));
+    EXPECT_EQ(to_stdout.status, 0);
+    EXPECT_EQ(to_stdout.out.find(ReadAll(tmp_ / "real.log")), 0u) << name;
+    EXPECT_NE(to_stdout.out.find("\n{\"result\":true,"), std::string::npos)
+        << to_stdout.out;
+  }
   EXPECT_FALSE(fs::exists(tmp_ / "-"));
 }
 
