@@ -72,7 +72,8 @@ void CheckFiles(const GenerateOptions& o) {
   files.repository = RepositoryFile(o.connection);
   files.log = o.log;
   files.trace = o.trace;
-  if (o.clear) files.cleared_folder = o.xml_path;
+  // The generator clears the folder named without blanks around it.
+  if (o.clear) files.cleared_folder = vb::Trim(o.xml_path);
   CheckRunFiles(files);
 }
 

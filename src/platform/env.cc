@@ -99,7 +99,7 @@ void MakeTreeWritable(const fs::path& folder) {
 }
 
 // A name beside `target` that no other writer uses: the target's name with
-// the process id, a counter and a random number. StaleTempOwner reads the
+// the process id, a counter and a random number. TempNameOwner reads the
 // process id back.
 std::string TempNameFor(const fs::path& target) {
   static std::atomic<unsigned> counter{0};
