@@ -8,6 +8,7 @@
 #include "platform/error.h"
 #include "platform/system_path.h"
 #include "repository/connection.h"
+#include "repository/provider_strings.h"
 
 namespace mx::cli {
 
@@ -46,6 +47,12 @@ std::optional<std::string> RepositoryFile(const std::string& connection) {
   try {
     const auto pairs = repository::ParseConnectionString(connection);
     if (pairs.count("driver") || pairs.count("dsn")) return std::nullopt;
+    const auto provider = pairs.find("provider");
+    if (provider != pairs.end() &&
+        repository::ClassifyProvider(provider->second) !=
+            repository::ProviderKind::kSqlite) {
+      return std::nullopt;
+    }
     const auto data_source = pairs.find("data source");
     if (data_source == pairs.end() || data_source->second.empty()) {
       return std::nullopt;
@@ -56,14 +63,15 @@ std::optional<std::string> RepositoryFile(const std::string& connection) {
   }
 }
 
-// A string that converts whole keeps today's conversion. Otherwise it is
-// handed over byte for byte, so that its Data Source names the user's file.
+// A string that converts whole is converted. An SQLite string that does not
+// is handed over byte for byte, so that its Data Source names the user's
+// file; any other string (a server's) is converted as before.
 std::string ComponentConnection(const std::string& utf8) {
   const std::string text = ComponentText(utf8);
   if (Win1252ToUtf8(text) == utf8) return text;
-  if (const std::optional<std::string> file = RepositoryFile(utf8)) {
-    StandInFor(*file);
-  }
+  const std::optional<std::string> file = RepositoryFile(utf8);
+  if (!file) return text;
+  StandInFor(*file);
   return utf8;
 }
 
