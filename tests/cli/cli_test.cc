@@ -4,8 +4,10 @@
 // read-only files, and paths with characters Windows-1252 lacks.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -158,8 +160,8 @@ std::string ManyTablesRepository(const std::string& path, int tables) {
       "cusf, deph, scme) VALUES (1, 'SAPP', 'TAPP', 'V1', '01', 'CUS1', '', "
       "'', '', 1, 'N');\n";
   for (int i = 0; i < tables; ++i) {
-    char code[8];
-    std::snprintf(code, sizeof code, "%03d", i);
+    char code[16];
+    std::snprintf(code, sizeof code, "%03d", i % 1000);
     sql +=
         "INSERT INTO qxddi140 (appl, cpac, cmod, flno) VALUES ('TAPP', "
         "'ab', 'cde', '" +
@@ -167,6 +169,19 @@ std::string ManyTablesRepository(const std::string& path, int tables) {
   }
   repository::ExecuteSqliteScript(path, sql);
   return path;
+}
+
+// Reads what is in the FIFO `fd` (opened for reading and writing, so that
+// it never blocks), waiting up to `seconds` for the first bytes.
+std::string ReadAvailable(int fd, int seconds) {
+  std::string text;
+  pollfd wait_for = {fd, POLLIN, 0};
+  if (poll(&wait_for, 1, seconds * 1000) <= 0) return text;
+  char buffer[65536];
+  for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) {
+    text.append(buffer, static_cast<size_t>(got));
+  }
+  return text;
 }
 
 // The log goes to a FIFO that the test reads: the run writes its lines as
@@ -177,6 +192,8 @@ TEST_F(CliTest, SignalStopsTheRunAfterTheObjectInHand) {
   for (const int signal_number : {SIGTERM, SIGINT}) {
     const std::string fifo = tmp_ / ("log" + std::to_string(signal_number));
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int in = open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(in, 0);
     fs::create_directory(tmp_ / "out");
     const pid_t pid = testing::StartProgram(
         MX_BINARY,
@@ -184,19 +201,25 @@ TEST_F(CliTest, SignalStopsTheRunAfterTheObjectInHand) {
          "--from", "abcde000", "--to", "abcde999", "--xml-path", tmp_ / "out",
          "--log", fifo},
         tmp_ / "stdout", tmp_ / "stderr");
-    const int in = open(fifo.c_str(), O_RDONLY);
-    ASSERT_GE(in, 0);
-    std::string log(4096, '\0');
-    ssize_t got = read(in, log.data(), log.size());
-    ASSERT_GT(got, 0);
-    log.resize(static_cast<size_t>(got));
+    std::string log = ReadAvailable(in, 30);
+    EXPECT_FALSE(log.empty()) << "no log line came while the run went on";
     kill(pid, signal_number);
-    char buffer[65536];
-    while ((got = read(in, buffer, sizeof buffer)) > 0) {
-      log.append(buffer, static_cast<size_t>(got));
+    int status = 0;
+    bool ended = false;
+    for (int waited = 0; waited < 600 && !ended; ++waited) {
+      log += ReadAvailable(in, 0);
+      ended = waitpid(pid, &status, WNOHANG) == pid;
+      if (!ended) usleep(100000);
     }
+    log += ReadAvailable(in, 0);
     close(in);
-    EXPECT_EQ(testing::WaitForProgram(pid), 128 + signal_number);
+    if (!ended) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      FAIL() << "the run did not stop";
+    }
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by the signal itself";
+    EXPECT_EQ(WEXITSTATUS(status), 128 + signal_number);
     std::smatch last;
     ASSERT_TRUE(std::regex_search(
         log, last,
