@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/call_command.h"
+#include "cli/decipher_command.h"
 #include "cli/demo_command.h"
 #include "cli/generate_command.h"
 #include "cli/repo_command.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   try {
     if (command == "generate") return GenerateCommand(args);
     if (command == "call") return CallCommand(args);
+    if (command == "decipher") return DecipherCommand(args);
     if (command == "repo") return RepoCommand(args);
     if (command == "demo") return DemoCommand(args);
     throw UsageError("unknown command '" + command +

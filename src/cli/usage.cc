@@ -9,6 +9,7 @@ profile from a workbench repository.
 Usage:
   movx20xmlgen generate --connection STR --profile N --xml-path DIR [options]
   movx20xmlgen call [--legacy] --connection STR [--set NAME=VALUE ...] METHOD [ARG ...]
+  movx20xmlgen decipher FILE [--out FILE]
   movx20xmlgen repo init FILE
   movx20xmlgen repo copy FROM TO
   movx20xmlgen demo [DIR]
@@ -17,6 +18,7 @@ Usage:
 Commands:
   generate   run GenerateXMLFile for a profile and write its documents
   call       call one public method of a generator class and print the result
+  decipher   print the plain text of a file that the legacy class enciphered
   repo init  create an empty SQLite repository with every table the tool reads
   repo copy  copy a repository into a database server through ODBC
   demo       build a demo repository in DIR and generate its documents
@@ -24,7 +26,8 @@ Commands:
 Exit status: generate gives 0 when GenerateXMLFile returned True and 1 when it
 returned False, 130 or 143 when SIGINT or SIGTERM stopped it (after the
 object in hand, with the log written up to there); call gives 0 when the
-method returned and 1 when an error escaped it; every command gives 2 on a
+method returned and 1 when an error escaped it; decipher gives 0 when the
+plain text was written and 1 when it was not; every command gives 2 on a
 usage error.
 )TXT";
 }
@@ -119,6 +122,24 @@ Builds a small demo repository in DIR (default: ./movx20xmlgen-demo), runs a
 generation of its demo profile into DIR/xml, writes the log to DIR/demo.log
 and prints where the documents are. DIR must be new, empty or the folder of
 an earlier demo: a folder holding anything else is refused, nothing deleted.
+)TXT";
+}
+
+const char* DecipherHelp() {
+  return R"TXT(Usage: movx20xmlgen decipher FILE [--out FILE]
+
+Prints the plain text of FILE, a file that the legacy class wrote enciphered
+(its documents and side files), byte for byte as the class would have written
+it unenciphered: Windows-1252 text with CR LF line ends. An enciphered file
+is its 10-byte salt followed by the enciphered text, one byte per character.
+
+  --out FILE   write the plain text to FILE instead, whole (a temporary file
+               renamed over FILE). FILE must not be the input file, under
+               its own or any other name.
+
+Exit status: 0 when the plain text was written; 1 when FILE cannot be read,
+holds fewer than the 10 bytes of a salt, or the plain text cannot be
+written; 2 on a usage error, --out naming the input file included.
 )TXT";
 }
 

@@ -22,6 +22,7 @@ const char* GenerateHelp();
 const char* CallHelp();
 const char* RepoHelp();
 const char* DemoHelp();
+const char* DecipherHelp();
 
 }  // namespace mx::cli
 

@@ -20,10 +20,10 @@ std::string UpperOrEmpty(const Variant& v) {
 
 }  // namespace
 
-bool Get_Domain_Details(GeneratorContext& ctx, const std::string& application,
+bool Get_Domain_Details(BuildContext& ctx, const std::string& application,
                         const std::string& domain, DomainDetails* details) {
   *details = DomainDetails();
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     auto rs = ctx.Query(
         " select type , leng , diga , adju , conv , digb from qxddi220 where "
         "appl = '" +
@@ -40,19 +40,16 @@ bool Get_Domain_Details(GeneratorContext& ctx, const std::string& application,
     details->digits_after = TrimmedOrEmpty(rs.Fields("diga"));
     details->digits_before = TrimmedOrEmpty(rs.Fields("digb"));
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
-bool Get_Field_Domain_Details(GeneratorContext& ctx,
+bool Get_Field_Domain_Details(BuildContext& ctx,
                               const std::string& qualified_field,
                               const std::string& application,
                               FieldDomainDetails* details) {
   details->case_conversion.clear();
   details->alignment.clear();
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     std::string field = vb::Trim(qualified_field);
     // Line breaks and tabs taken out, in the original's order of replaces.
     if (field.find_first_of("\r\n\t") != std::string::npos) {
@@ -74,10 +71,7 @@ bool Get_Field_Domain_Details(GeneratorContext& ctx,
     details->length = length.IsNull() ? 0 : vb::IntOfVal(length.ToText());
     details->type = vb::UCase(rs.Fields("type").ToText());
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
 }  // namespace mx

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "interface/generator_context.h"
+#include "context/build_context.h"
 
 namespace mx {
 
@@ -21,8 +21,10 @@ struct DomainDetails {
 };
 
 // Error 114 when the domain is not there; reported in the class's words.
-bool Get_Domain_Details(GeneratorContext& ctx, const std::string& application,
-                        const std::string& domain, DomainDetails* details);
+[[nodiscard]] bool Get_Domain_Details(BuildContext& ctx,
+                                      const std::string& application,
+                                      const std::string& domain,
+                                      DomainDetails* details);
 
 struct FieldDomainDetails {
   std::string case_conversion;
@@ -33,10 +35,10 @@ struct FieldDomainDetails {
 
 // A field that is not found is a success with empty case and alignment and
 // type and length left as they were.
-bool Get_Field_Domain_Details(GeneratorContext& ctx,
-                              const std::string& qualified_field,
-                              const std::string& application,
-                              FieldDomainDetails* details);
+[[nodiscard]] bool Get_Field_Domain_Details(BuildContext& ctx,
+                                            const std::string& qualified_field,
+                                            const std::string& application,
+                                            FieldDomainDetails* details);
 
 }  // namespace mx
 

@@ -68,7 +68,7 @@ std::string AdjustedInitialValue(const std::string& type,
   return blank ? "0" : initial_value;
 }
 
-void Store_Field_Details_in_Dictionary(GeneratorContext& ctx,
+void Store_Field_Details_in_Dictionary(BuildContext& ctx,
                                        const FieldDetails& field) {
   try {
     const int32_t length = vb::LongOfVal(field.length);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "interface/generator_context.h"
+#include "context/build_context.h"
 
 namespace mx::dd {
 
@@ -32,7 +32,7 @@ std::string AdjustedInitialValue(const std::string& type,
 
 // Adds the field's records; a key already present is reported (the records
 // stored before it stay) and the caller goes on.
-void Store_Field_Details_in_Dictionary(GeneratorContext& ctx,
+void Store_Field_Details_in_Dictionary(BuildContext& ctx,
                                        const FieldDetails& field);
 
 }  // namespace mx::dd

@@ -39,12 +39,12 @@ std::string FormatFieldLine(const FieldLine& line) {
   return text;
 }
 
-bool Get_Child_Field_List(GeneratorContext& ctx, const std::string& application,
+bool Get_Child_Field_List(BuildContext& ctx, const std::string& application,
                           const std::string& package, const std::string& module,
                           const std::string& table, const std::string& field,
                           std::string* child_list) {
   child_list->clear();
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     auto rs =
         ctx.Query("SELECT * FROM qxddi160  WHERE appl = '" +
                   SqlValue(application) + "' AND cpac = '" + SqlValue(package) +
@@ -63,10 +63,7 @@ bool Get_Child_Field_List(GeneratorContext& ctx, const std::string& application,
     list.pop_back();
     *child_list = std::move(list);
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
 }  // namespace mx
@@ -83,7 +80,7 @@ struct FieldDomain {
   std::string alignment_code = " ";
 };
 
-bool LookUpFieldDomain(GeneratorContext& ctx, const std::string& application,
+bool LookUpFieldDomain(BuildContext& ctx, const std::string& application,
                        const std::string& domain, FieldDomain* out) {
   *out = FieldDomain();
   if (vb::IsBlank(domain)) return true;
@@ -97,11 +94,11 @@ bool LookUpFieldDomain(GeneratorContext& ctx, const std::string& application,
 
 }  // namespace
 
-bool Construct_Field_Tag(GeneratorContext& ctx, const std::string& application,
+bool Construct_Field_Tag(BuildContext& ctx, const std::string& application,
                          const std::string& package, const std::string& module,
                          const std::string& table, std::string* field_text) {
   field_text->clear();
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     auto rs = ctx.Query(
         " select fdnm , cdom , iniv , dept , mand , comb from    qxddi150  "
         "where appl = '" +
@@ -153,10 +150,7 @@ bool Construct_Field_Tag(GeneratorContext& ctx, const std::string& application,
     }
     *field_text = "<TFLD>" + lines + "</TFLD>";
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
 }  // namespace mx::dd

@@ -6,16 +6,19 @@
 
 #include <string>
 
-#include "interface/generator_context.h"
+#include "context/build_context.h"
 
 namespace mx {
 
 // The child fields of a combined field as A|B|C. Error 113 when there are
 // none; reported in the class's words.
-bool Get_Child_Field_List(GeneratorContext& ctx, const std::string& application,
-                          const std::string& package, const std::string& module,
-                          const std::string& table, const std::string& field,
-                          std::string* child_list);
+[[nodiscard]] bool Get_Child_Field_List(BuildContext& ctx,
+                                        const std::string& application,
+                                        const std::string& package,
+                                        const std::string& module,
+                                        const std::string& table,
+                                        const std::string& field,
+                                        std::string* child_list);
 
 // One field line of the TFLD element.
 struct FieldLine {
@@ -34,9 +37,12 @@ std::string FormatFieldLine(const FieldLine& line);
 
 namespace mx::dd {
 
-bool Construct_Field_Tag(GeneratorContext& ctx, const std::string& application,
-                         const std::string& package, const std::string& module,
-                         const std::string& table, std::string* field_text);
+[[nodiscard]] bool Construct_Field_Tag(BuildContext& ctx,
+                                       const std::string& application,
+                                       const std::string& package,
+                                       const std::string& module,
+                                       const std::string& table,
+                                       std::string* field_text);
 
 }  // namespace mx::dd
 

@@ -42,8 +42,7 @@ bool IsExactlyY(const Variant& comb) {
 
 }  // namespace
 
-std::string Get_Index_Fields(GeneratorContext& ctx,
-                             const std::string& application,
+std::string Get_Index_Fields(BuildContext& ctx, const std::string& application,
                              const std::string& table, int32_t index_number) {
   repository::Recordset rs =
       ctx.Query("select * from qxddi200 where appl='" + SqlValue(application) +
@@ -60,7 +59,7 @@ std::string Get_Index_Fields(GeneratorContext& ctx,
   return list;
 }
 
-std::string Get_Ordered_Child_Fields(GeneratorContext& ctx,
+std::string Get_Ordered_Child_Fields(BuildContext& ctx,
                                      const std::string& application,
                                      const std::string& table,
                                      const std::string& field) {
@@ -77,7 +76,7 @@ std::string Get_Ordered_Child_Fields(GeneratorContext& ctx,
   return list;
 }
 
-bool Is_Combined_Field(GeneratorContext& ctx, const std::string& application,
+bool Is_Combined_Field(BuildContext& ctx, const std::string& application,
                        const std::string& table, const std::string& field) {
   repository::Recordset rs =
       ctx.Query("select comb from qxddi150 where appl='" +

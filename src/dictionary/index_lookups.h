@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "interface/generator_context.h"
+#include "context/build_context.h"
 #include "repository/recordset.h"
 
 namespace mx {
@@ -34,22 +34,23 @@ namespace mx::dd {
 // The fields of index `index_number` of `table` (package + module + table
 // number), joined with ","; a combined part gives its ordered children.
 // "" when the index is not there.
-std::string Get_Index_Fields(GeneratorContext& ctx,
-                             const std::string& application,
+std::string Get_Index_Fields(BuildContext& ctx, const std::string& application,
                              const std::string& table, int32_t index_number);
 
 // The child fields of a combined field in sern order, joined with ",".
-std::string Get_Ordered_Child_Fields(GeneratorContext& ctx,
+std::string Get_Ordered_Child_Fields(BuildContext& ctx,
                                      const std::string& application,
                                      const std::string& table,
                                      const std::string& field);
 
 // True when the field exists and its comb is exactly "Y".
-bool Is_Combined_Field(GeneratorContext& ctx, const std::string& application,
-                       const std::string& table, const std::string& field);
+[[nodiscard]] bool Is_Combined_Field(BuildContext& ctx,
+                                     const std::string& application,
+                                     const std::string& table,
+                                     const std::string& field);
 
 // True when the text names an index: it contains "INDEX" in any case.
-bool Is_Index_Reference(const std::string& text);
+[[nodiscard]] bool Is_Index_Reference(const std::string& text);
 
 // The number after the first "INDEX" (any case): xindex12 gives 12; a text
 // without "INDEX" gives 0. A remainder that is not a 16-bit number raises

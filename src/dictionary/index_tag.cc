@@ -38,7 +38,7 @@ std::string IndexLine(const repository::Recordset& rs) {
 
 }  // namespace
 
-std::string IndexElement(GeneratorContext& ctx, const std::string& application,
+std::string IndexElement(BuildContext& ctx, const std::string& application,
                          const std::string& package, const std::string& module,
                          const std::string& table) {
   repository::Recordset rs = ctx.Query(
@@ -62,7 +62,7 @@ std::string QuotedTableList(const std::string& source_tables) {
 
 // One index of a source table in SRCINDEX. Returns False when a combined
 // part has no children (already reported).
-bool AppendSourceIndex(GeneratorContext& ctx, const std::string& application,
+bool AppendSourceIndex(BuildContext& ctx, const std::string& application,
                        const repository::Recordset& rs, std::string* text) {
   const std::string package = TextOf(rs, "cpac");
   const std::string module = TextOf(rs, "cmod");
@@ -97,19 +97,16 @@ bool AppendSourceIndex(GeneratorContext& ctx, const std::string& application,
 
 }  // namespace
 
-bool Construct_Index_Tag(GeneratorContext& ctx, const std::string& application,
+bool Construct_Index_Tag(BuildContext& ctx, const std::string& application,
                          const std::string& package, const std::string& module,
                          const std::string& table, std::string* text) {
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     *text = IndexElement(ctx, application, package, module, table);
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
-bool Construct_Source_Field_Tag(GeneratorContext& ctx,
+bool Construct_Source_Field_Tag(BuildContext& ctx,
                                 const std::string& application,
                                 const std::string& source_tables,
                                 std::string* text) {
@@ -123,11 +120,11 @@ bool Construct_Source_Field_Tag(GeneratorContext& ctx,
   return true;
 }
 
-bool Construct_Source_Index_Tag(GeneratorContext& ctx,
+bool Construct_Source_Index_Tag(BuildContext& ctx,
                                 const std::string& application,
                                 const std::string& source_tables,
                                 std::string* text) {
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     std::string element = "<SRCINDEX>";
     repository::Recordset rs = ctx.Query(
         " select * from  qxddi200 where appl = '" + SqlValue(application) +
@@ -137,10 +134,7 @@ bool Construct_Source_Index_Tag(GeneratorContext& ctx,
     }
     *text = element + "</SRCINDEX>";
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
 }  // namespace dd

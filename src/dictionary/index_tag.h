@@ -7,14 +7,14 @@
 
 #include <string>
 
-#include "interface/generator_context.h"
+#include "context/build_context.h"
 
 namespace mx {
 
 // The IND element: one line per index of the target table, in the order the
 // repository returns them; "<IND></IND>" when the table has none. Errors go
 // to the caller, so that each class can report them in its own words.
-std::string IndexElement(GeneratorContext& ctx, const std::string& application,
+std::string IndexElement(BuildContext& ctx, const std::string& application,
                          const std::string& package, const std::string& module,
                          const std::string& table);
 
@@ -23,25 +23,28 @@ std::string IndexElement(GeneratorContext& ctx, const std::string& application,
 namespace mx::dd {
 
 // *text = the IND element. Errors are reported and give False.
-bool Construct_Index_Tag(GeneratorContext& ctx, const std::string& application,
-                         const std::string& package, const std::string& module,
-                         const std::string& table, std::string* text);
+[[nodiscard]] bool Construct_Index_Tag(BuildContext& ctx,
+                                       const std::string& application,
+                                       const std::string& package,
+                                       const std::string& module,
+                                       const std::string& table,
+                                       std::string* text);
 
 // *text = the SRCFIELD element: the qualified names of the plain fields of
 // the source tables, each followed by " , ". Errors go to the caller.
-bool Construct_Source_Field_Tag(GeneratorContext& ctx,
-                                const std::string& application,
-                                const std::string& source_tables,
-                                std::string* text);
+[[nodiscard]] bool Construct_Source_Field_Tag(BuildContext& ctx,
+                                              const std::string& application,
+                                              const std::string& source_tables,
+                                              std::string* text);
 
 // *text = the SRCINDEX element: every index of the source tables with its
 // parts as qualified names, combined parts expanded into their children.
 // Errors are reported and give False; a combined part without children fails
 // the element (Get_Child_Field_List has reported it).
-bool Construct_Source_Index_Tag(GeneratorContext& ctx,
-                                const std::string& application,
-                                const std::string& source_tables,
-                                std::string* text);
+[[nodiscard]] bool Construct_Source_Index_Tag(BuildContext& ctx,
+                                              const std::string& application,
+                                              const std::string& source_tables,
+                                              std::string* text);
 
 }  // namespace mx::dd
 

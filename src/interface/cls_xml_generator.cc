@@ -107,13 +107,15 @@ bool ClsXMLGenerator::Replace_Empty_Default_Target(std::string StrSrcAppl,
                                                    std::string StrTrgAppl,
                                                    std::string StrString,
                                                    std::string& Return_String) {
-  return dd::Replace_Empty_Default_Target(ctx_, StrSrcAppl, StrTrgAppl,
+  BuildContext build = OperationContext();
+  return dd::Replace_Empty_Default_Target(build, StrSrcAppl, StrTrgAppl,
                                           StrString, &Return_String);
 }
 
 int32_t ClsXMLGenerator::RowSizeofTable(std::string i_StrAppl,
                                         std::string i_StrTable) {
-  return mx::RowSizeofTable(ctx_, i_StrAppl, i_StrTable);
+  BuildContext build = OperationContext();
+  return mx::RowSizeofTable(build, i_StrAppl, i_StrTable);
 }
 
 const MemberTable& ClsXMLGenerator::Members() const {

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "context/records.h"
 #include "interface/generator_object.h"
-#include "interface/records.h"
 #include "platform/text_stream.h"
 
 namespace mx {

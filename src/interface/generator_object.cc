@@ -50,7 +50,7 @@ void GeneratorObject::put_ConsiderCheckedOutVersions(bool value) {
 }
 
 void GeneratorObject::putref_LogFileName(std::shared_ptr<TextStream> log) {
-  ctx_.log = std::move(log);
+  ctx_.reporter.set_log(std::move(log));
 }
 
 void GeneratorObject::put_UserName(const std::string& value) {
@@ -67,7 +67,11 @@ void GeneratorObject::put_SplitVshells(bool value) {
 }
 
 std::string GeneratorObject::get_ErrorDescription() const {
-  return ctx_.error_description;
+  return ctx_.reporter.error_description();
+}
+
+BuildContext GeneratorObject::OperationContext() {
+  return BuildContext(ctx_.settings, ctx_.last_document, ctx_, ctx_.reporter);
 }
 
 }  // namespace mx

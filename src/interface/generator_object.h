@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "context/generator_context.h"
 #include "interface/dispatch.h"
-#include "interface/generator_context.h"
 #include "platform/text_stream.h"
 
 namespace mx {
@@ -37,6 +37,10 @@ class GeneratorObject : public DispatchObject {
 
  protected:
   explicit GeneratorObject(GeneratorKind kind) : ctx_(kind) {}
+
+  // What a public operation called outside a run builds with: the object's
+  // settings and reporter, and the state of the last document a run built.
+  BuildContext OperationContext();
 
   GeneratorContext ctx_;
 };

@@ -4,8 +4,8 @@
 #ifndef MX_INTERFACE_RECORD_OBJECTS_H_
 #define MX_INTERFACE_RECORD_OBJECTS_H_
 
+#include "context/records.h"
 #include "interface/dispatch.h"
-#include "interface/records.h"
 
 namespace mx {
 

@@ -6,30 +6,33 @@
 
 #include <string>
 
-#include "interface/generator_context.h"
+#include "context/build_context.h"
 
 namespace mx::dd {
 
 // The public operation: target pass, then "empty", then "default". False
 // (reported, *return_string empty) when a pass fails.
-bool Replace_Empty_Default_Target(GeneratorContext& ctx,
-                                  const std::string& StrSrcAppl,
-                                  const std::string& StrTrgAppl,
-                                  const std::string& StrString,
-                                  std::string* Return_String);
+[[nodiscard]] bool Replace_Empty_Default_Target(BuildContext& ctx,
+                                                const std::string& StrSrcAppl,
+                                                const std::string& StrTrgAppl,
+                                                const std::string& StrString,
+                                                std::string* Return_String);
 
 // One of the two assignment passes: keyword "empty" when `empty_keyword`,
 // else "default". Reports and returns false on error.
-bool Replace_Empty_Default(GeneratorContext& ctx, const std::string& src_appl,
-                           const std::string& text, bool empty_keyword,
-                           std::string* result);
+[[nodiscard]] bool Replace_Empty_Default(BuildContext& ctx,
+                                         const std::string& src_appl,
+                                         const std::string& text,
+                                         bool empty_keyword,
+                                         std::string* result);
 
 // The empty value of a declared variable. Raises error 999 when it is not
 // declared; false (no value) when its domain cannot be looked up.
-bool Get_EmptyValuesForVariables(GeneratorContext& ctx,
-                                 const std::string& src_appl,
-                                 const std::string& variable,
-                                 std::string* value, bool* has_value);
+[[nodiscard]] bool Get_EmptyValuesForVariables(BuildContext& ctx,
+                                               const std::string& src_appl,
+                                               const std::string& variable,
+                                               std::string* value,
+                                               bool* has_value);
 
 }  // namespace mx::dd
 
@@ -37,7 +40,7 @@ namespace mx {
 
 // The value of an enumeration constant, "(pkdomain.name)" in; shared by both
 // classes. Never raises: a failure gives what it had (empty).
-std::string Get_Enum_Constant_Value(GeneratorContext& ctx,
+std::string Get_Enum_Constant_Value(BuildContext& ctx,
                                     const std::string& target_application,
                                     const std::string& expression);
 

@@ -4,6 +4,8 @@
 #include <set>
 #include <vector>
 
+#include "context/build_context.h"
+#include "context/document_state.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
 #include "run/run_log.h"
@@ -60,7 +62,8 @@ Profile ReadProfileRow(const Recordset& rs) {
 
 class DictionaryRun {
  public:
-  explicit DictionaryRun(GeneratorContext& ctx) : ctx_(ctx) {}
+  explicit DictionaryRun(GeneratorContext& ctx)
+      : ctx_(ctx), log_(ctx.reporter) {}
 
   bool Run();
 
@@ -76,10 +79,15 @@ class DictionaryRun {
   void ProcessTable(const Profile& profile, const TargetTable& table);
   void ApplyStatusRules(const Profile& profile, const TargetTable& table,
                         const Mapping& mapping);
+  bool BuildDocument(const Profile& profile, const TargetTable& table,
+                     const Mapping& mapping);
 
   GeneratorContext& ctx_;
+  Reporter& log_;
   RunCounts& counts_ = ctx_.counts;
   VersionTriple run_checked_out_ = VersionTriple::Blank();
+  // The settings' filter, with ",'C'" when checked-out versions count.
+  std::string status_filter_;
 };
 
 Profile DictionaryRun::ReadProfile() {
@@ -106,10 +114,10 @@ VersionTriple DictionaryRun::ReadCheckedOutTriple(int16_t profile) {
 
 std::vector<TargetTable> DictionaryRun::SelectTargetTables(
     const Profile& profile) {
-  GeneratorSettings& s = ctx_.settings;
-  const bool use_list = QuoteSelectedList(&s.list_of_mapping_objects_selected);
+  const GeneratorSettings& s = ctx_.settings;
   Recordset rs = ctx_.Query(
-      SelectionQuery("qxddi140", vb::Trim(profile.tapp), s, use_list));
+      SelectionQuery("qxddi140", vb::Trim(profile.tapp), s,
+                     QuotedSelectedList(s.list_of_mapping_objects_selected)));
   if (rs.Eof()) throw EmptySelectionError(s);
   std::vector<TargetTable> tables;
   for (; !rs.Eof(); rs.MoveNext()) {
@@ -130,7 +138,7 @@ std::optional<Mapping> DictionaryRun::QueryMapping(int16_t profile,
       "' and qxmap120.cust ='" + SqlValue(w.cust) + "' and qxmap120.tcpac='" +
       SqlValue(table.cpac) + "' and qxmap120.tcmod ='" + SqlValue(table.cmod) +
       "' and qxmap120.tflno='" + SqlValue(table.flno) + "' and stat in (" +
-      ctx_.settings.status_filter + " )");
+      status_filter_ + " )");
   if (rs.Eof()) return std::nullopt;
   Mapping m;
   m.profile = profile;
@@ -146,7 +154,8 @@ std::optional<Mapping> DictionaryRun::QueryMapping(int16_t profile,
 // Searches the profile's working version, falls back from the checked-out
 // version to the profile's own once per level, and with traversal climbs to
 // the profile that the current one derives from. A chain that comes back to a
-// profile already searched ends the search.
+// profile already searched, or a level with no profile to climb to, ends the
+// search.
 std::optional<Mapping> DictionaryRun::FindMapping(const Profile& run_profile,
                                                   const TargetTable& table) {
   const GeneratorSettings& s = ctx_.settings;
@@ -171,23 +180,24 @@ std::optional<Mapping> DictionaryRun::FindMapping(const Profile& run_profile,
       continue;
     }
     ++depth;
-    if (!s.traverse_generation) continue;
+    // Without a profile to climb to, the next levels would repeat the
+    // queries that just found nothing.
+    if (!s.traverse_generation) return std::nullopt;
     Recordset parent =
         ctx_.Query(" select qxmap100.* from qxmap100  where qxmap100.vers ='" +
                    SqlValue(vb::Trim(from.vers)) + "' and qxmap100.rele = '" +
                    SqlValue(vb::Trim(from.rele)) + "' and qxmap100.cust = '" +
                    SqlValue(vb::Trim(from.cust)) + "'");
-    if (!parent.Eof()) {
-      Profile p = ReadProfileRow(parent);
-      if (!searched.insert(p.number).second) return std::nullopt;
-      current = p.version;
-      from = p.from;
-      depth_limit = p.depth;
-      profile = p.number;
-      checked_out_flag = p.checked_out;
-      depth = 1;
-      fell_back = false;
-    }
+    if (parent.Eof()) return std::nullopt;
+    Profile p = ReadProfileRow(parent);
+    if (!searched.insert(p.number).second) return std::nullopt;
+    current = p.version;
+    from = p.from;
+    depth_limit = p.depth;
+    profile = p.number;
+    checked_out_flag = p.checked_out;
+    depth = 1;
+    fell_back = false;
     checked_out = (s.consider_checked_out_versions && checked_out_flag)
                       ? ReadCheckedOutTriple(profile)
                       : VersionTriple::Blank();
@@ -201,50 +211,64 @@ void DictionaryRun::ApplyStatusRules(const Profile& profile,
                                      const Mapping& m) {
   const std::string code = table.Code();
   if (m.stat == "X") {
-    ctx_.LogLine(ExpiredLine(code, m.profile, m.working));
+    log_.LogLine(ExpiredLine(code, m.profile, m.working));
     ++counts_.errors;
   } else if (m.stat == "E" && ctx_.settings.xml_generation_option == 4) {
-    ctx_.LogLine(StatusErrorLine(code, m.profile, m.working));
+    log_.LogLine(StatusErrorLine(code, m.profile, m.working));
     ++counts_.errors;
   } else if (m.stat == "D") {
-    ctx_.LogLine(CommentOnlyLine(code, m.profile, m.working));
+    log_.LogLine(CommentOnlyLine(code, m.profile, m.working));
     ++counts_.no_mapping;
   } else if (m.stat == "M" && m.prtx.empty() && m.comt.empty()) {
-    ctx_.LogLine(NoRulesLine(code, m.profile, m.working));
+    log_.LogLine(NoRulesLine(code, m.profile, m.working));
     ++counts_.no_mapping;
   } else if (m.isms && vb::Contains(ctx_.list_of_xml_generated, code)) {
-    ctx_.LogLine(MScriptSkipLine(ctx_.Now(), code));
-    ctx_.LogBlankLine();
+    log_.LogLine(MScriptSkipLine(ctx_.Now(), code));
+    log_.LogBlankLine();
     ++counts_.mscript;
+  } else if (BuildDocument(profile, table, m)) {
+    log_.LogLine(CompletedLine(ctx_.Now(), code));
+    log_.LogBlankLine();
+    ++counts_.success;
   } else {
-    ctx_.doc.split_declarations.clear();
-    ctx_.doc.split_conditions.RemoveAll();
-    ConversionObject object{m.profile,      m.working.vers, m.working.rele,
-                            m.working.cust, table.cpac,     table.cmod,
-                            profile.sapp,   profile.tapp,   table.flno,
-                            m.prtx,         m.stbl};
-    const bool written =
-        m.isms ? Create_MScript_XML(ctx_, object) : Create_XML(ctx_, object);
-    if (written) {
-      ctx_.list_of_xml_generated += code + ",";
-      ctx_.LogLine(CompletedLine(ctx_.Now(), code));
-      ctx_.LogBlankLine();
-      ++counts_.success;
-    } else {
-      ++counts_.errors;
-    }
+    ++counts_.errors;
   }
+}
+
+// Builds the object's document, or its M-script's, over a document state of
+// its own. What was written joins ListOfXMLGenerated: the members of an
+// M-script (so the run skips them), then the code itself.
+bool DictionaryRun::BuildDocument(const Profile& profile,
+                                  const TargetTable& table, const Mapping& m) {
+  ConversionObject object{m.profile,      m.working.vers, m.working.rele,
+                          m.working.cust, table.cpac,     table.cmod,
+                          profile.sapp,   profile.tapp,   table.flno,
+                          m.prtx,         m.stbl};
+  DocumentState doc;
+  BuildContext build(ctx_.settings, doc, ctx_, ctx_.reporter);
+  bool written = false;
+  if (m.isms) {
+    std::optional<std::string> members =
+        Create_MScript_XML(build, *ctx_.env, object);
+    if (members) ctx_.list_of_xml_generated += *members + ",";
+    written = members.has_value();
+  } else {
+    written = Create_XML(build, *ctx_.env, object);
+  }
+  if (written) ctx_.list_of_xml_generated += table.Code() + ",";
+  ctx_.last_document = std::move(doc);
+  return written;
 }
 
 void DictionaryRun::ProcessTable(const Profile& profile,
                                  const TargetTable& table) {
   ++counts_.total;
-  ctx_.LogLine(
+  log_.LogLine(
       StartedLine(counts_.total, ctx_.Now(), "Conversion", table.Code()));
   std::optional<Mapping> mapping = FindMapping(profile, table);
   if (!mapping) {
-    ctx_.LogLine(NoMappingWarning(table.Code()) + vb::kCrLf);
-    ctx_.LogBlankLine();
+    log_.LogLine(NoMappingWarning(table.Code()) + vb::kCrLf);
+    log_.LogBlankLine();
     ++counts_.no_mapping;
     return;
   }
@@ -255,13 +279,14 @@ void DictionaryRun::ProcessTable(const Profile& profile,
 bool DictionaryRun::Run() {
   ctx_.no_of_xml_generated = 0;
   counts_ = RunCounts();
+  status_filter_ = ctx_.settings.status_filter;
   try {
     Profile profile = ReadProfile();
     if (ctx_.settings.consider_checked_out_versions) {
       if (profile.checked_out) {
         run_checked_out_ = ReadCheckedOutTriple(profile.number);
       }
-      ctx_.settings.status_filter += ",'C'";
+      status_filter_ += ",'C'";
     }
     const std::vector<TargetTable> tables = SelectTargetTables(profile);
     const auto total = static_cast<int32_t>(tables.size());
@@ -272,12 +297,12 @@ bool DictionaryRun::Run() {
         throw errors::Interrupted(counts_.total, total);
       }
     }
-    WriteSummary(ctx_, counts_, /*with_mscript_line=*/true);
+    WriteSummary(log_, counts_, /*with_mscript_line=*/true);
     return true;
   } catch (const VbError& e) {
-    ctx_.error_description =
-        vb::NumberToText(int64_t{e.number()}) + "-" + e.description();
-    ctx_.LogLine(ctx_.error_description);
+    log_.set_error_description(vb::NumberToText(int64_t{e.number()}) + "-" +
+                               e.description());
+    log_.LogLine(log_.error_description());
     return false;
   }
 }

@@ -5,7 +5,7 @@
 #ifndef MX_RUN_DD_GENERATION_RUN_H_
 #define MX_RUN_DD_GENERATION_RUN_H_
 
-#include "interface/generator_context.h"
+#include "context/generator_context.h"
 
 namespace mx::dd {
 

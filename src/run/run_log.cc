@@ -64,33 +64,33 @@ std::string NoMappingWarning(const std::string& code) {
   return "\t\tWARNING:- No Mappings maintained for the table :" + code;
 }
 
-void WriteSummary(GeneratorContext& ctx, const RunCounts& counts,
+void WriteSummary(Reporter& log, const RunCounts& counts,
                   bool with_mscript_line) {
-  ctx.LogLine(vb::String(132, '-'));
-  ctx.LogLine(
+  log.LogLine(vb::String(132, '-'));
+  log.LogLine(
       CountLine("Total No. Of Mapping Objects for which XML Generation "
                 "was successful  =  ",
                 counts.success));
   if (with_mscript_line) {
-    ctx.LogLine(
+    log.LogLine(
         CountLine("Total No. Of Mapping Objects that are Part of "
                   "M-SCRIPT                =  ",
                   counts.mscript));
   }
-  ctx.LogLine(
+  log.LogLine(
       CountLine("Total No. Of Mapping Objects that Doesn't Have "
                 "Mappings               =  ",
                 counts.no_mapping));
-  ctx.LogLine(
+  log.LogLine(
       CountLine("Total No. Of Mapping Objects that had ERRORS while "
                 "XML GENERATAION    =  ",
                 counts.errors));
-  ctx.LogLine(vb::String(133, '-'));
-  ctx.LogLine(
+  log.LogLine(vb::String(133, '-'));
+  log.LogLine(
       CountLine("                                                      "
                 " TOTAL          =  ",
                 counts.total));
-  ctx.LogLine(vb::String(133, '-'));
+  log.LogLine(vb::String(133, '-'));
 }
 
 }  // namespace mx

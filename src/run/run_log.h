@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "interface/generator_context.h"
+#include "context/reporter.h"
+#include "context/run_counts.h"
 
 namespace mx {
 
@@ -41,7 +42,7 @@ std::string CompletedLine(const std::string& now, const std::string& code);
 std::string NoMappingWarning(const std::string& code);
 
 // The closing block; the legacy summary has no M-script line.
-void WriteSummary(GeneratorContext& ctx, const RunCounts& counts,
+void WriteSummary(Reporter& log, const RunCounts& counts,
                   bool with_mscript_line);
 
 }  // namespace mx

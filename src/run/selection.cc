@@ -7,24 +7,24 @@ namespace mx {
 
 using repository::SqlValue;
 
-bool QuoteSelectedList(std::string* list) {
-  if (vb::IsBlank(*list)) return false;
-  std::vector<std::string> items = vb::Split(*list, ",");
+std::optional<std::string> QuotedSelectedList(const std::string& list) {
+  if (vb::IsBlank(list)) return std::nullopt;
+  std::vector<std::string> items = vb::Split(list, ",");
   for (std::string& item : items) item = SqlValue(item);
-  *list = "'" + vb::Join(items, "','") + "'";
-  return true;
+  return "'" + vb::Join(items, "','") + "'";
 }
 
 std::string SelectionQuery(const std::string& table_list,
                            const std::string& application,
-                           const GeneratorSettings& s, bool use_list) {
+                           const GeneratorSettings& s,
+                           const std::optional<std::string>& quoted_list) {
   const std::string& t = table_list;
   std::string sql = " select " + t + ".cpac," + t + ".cmod," + t + ".flno " +
                     " from " + t + " where " + " " + t + ".appl ='" +
                     SqlValue(application) + "' and ";
-  if (use_list) {
+  if (quoted_list) {
     return sql + " " + t + ".cpac + " + t + ".cmod + " + t + ".flno in (" +
-           s.list_of_mapping_objects_selected + ")";
+           *quoted_list + ")";
   }
   return sql + " " + t + ".cpac between '" + SqlValue(s.package_from) +
          "' and '" + SqlValue(s.package_to) + "' and " + " " + t +

@@ -4,21 +4,24 @@
 #ifndef MX_RUN_SELECTION_H_
 #define MX_RUN_SELECTION_H_
 
+#include <optional>
 #include <string>
 
-#include "interface/generator_context.h"
+#include "context/settings.h"
+#include "platform/error.h"
 
 namespace mx {
 
-// Rewrites the list in place as its quoted form ('a','b'), each item's quotes
-// doubled, and returns true, when the list is not blank; false otherwise.
-bool QuoteSelectedList(std::string* list);
+// The list in its quoted form ('a','b'), each item's quotes doubled; nullopt
+// when the list is blank.
+std::optional<std::string> QuotedSelectedList(const std::string& list);
 
-// The selection query over `table_list` ("qxddi140" or "qxlgy140"). Uses the
-// quoted list when `use_list` is set, else the six range bounds.
+// The selection query over `table_list` ("qxddi140" or "qxlgy140"): by the
+// quoted list when there is one, else by the six range bounds.
 std::string SelectionQuery(const std::string& table_list,
                            const std::string& application,
-                           const GeneratorSettings& settings, bool use_list);
+                           const GeneratorSettings& settings,
+                           const std::optional<std::string>& quoted_list);
 
 // Error 123, the range as set in its message.
 VbError EmptySelectionError(const GeneratorSettings& settings);

@@ -47,7 +47,7 @@ int16_t SizeOfField(const repository::Recordset& rs) {
 
 }  // namespace
 
-int32_t RowSizeofTable(GeneratorContext& ctx, const std::string& i_StrAppl,
+int32_t RowSizeofTable(BuildContext& ctx, const std::string& i_StrAppl,
                        const std::string& i_StrTable) {
   repository::Recordset rs = ctx.Query(
       std::string("select qxddi150.cpac+qxddi150.cmod+qxddi150.flno, "

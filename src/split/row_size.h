@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "interface/generator_context.h"
+#include "context/build_context.h"
 
 namespace mx {
 
@@ -16,7 +16,7 @@ namespace mx {
 // a 16-bit number and the sum a 32-bit one (error 6 past either). A type the
 // runtime does not size counts 0. Has no handler: repository errors go to the
 // caller.
-int32_t RowSizeofTable(GeneratorContext& ctx, const std::string& i_StrAppl,
+int32_t RowSizeofTable(BuildContext& ctx, const std::string& i_StrAppl,
                        const std::string& i_StrTable);
 
 }  // namespace mx

@@ -5,15 +5,14 @@
 
 #include <string>
 
-#include "interface/generator_context.h"
+#include "context/build_context.h"
 
 namespace mx {
 
-bool AddSplitQueries_to_Precondition(GeneratorContext& ctx,
-                                     const std::string& StrSrcAppl,
-                                     const std::string& InString,
-                                     const std::string& strTgtTable,
-                                     std::string* StrReturnString);
+[[nodiscard]] bool AddSplitQueries_to_Precondition(
+    BuildContext& ctx, const std::string& StrSrcAppl,
+    const std::string& InString, const std::string& strTgtTable,
+    std::string* StrReturnString);
 
 }  // namespace mx
 

@@ -1,18 +1,16 @@
 #include "xml/create_xml.h"
 
-
 #include "dictionary/field_tag.h"
 #include "dictionary/index_tag.h"
-#include "dictionary/variable_tag.h"
 #include "platform/vb_text.h"
 #include "platform/xml_check.h"
-#include "xml/document_sections.h"
 #include "rules/rule_rewriting.h"
-#include "run/main_query.h"
 #include "split/split_queries.h"
+#include "xml/document_writer.h"
 #include "xml/dump_tag.h"
 #include "xml/escaping.h"
-#include "xml/output_path.h"
+#include "xml/main_query.h"
+#include "xml/variable_tag.h"
 
 namespace mx {
 
@@ -23,15 +21,6 @@ bool Is_Well_Formed(const std::string& text) {
 }  // namespace mx
 
 namespace mx::dd {
-
-namespace {
-
-std::string RootOpeningLine(const ConversionObject& object) {
-  return "<" + object.UpperTableCode() + " TYPE =\"F\" TARGETTABLES = \"" +
-         object.TableCode() + "\">" + vb::kCrLf;
-}
-
-}  // namespace
 
 int CountMigrates(const std::string& escaped_text) {
   std::string words = vb::Replace(escaped_text, "\n", " ");
@@ -44,12 +33,12 @@ int CountMigrates(const std::string& escaped_text) {
   return kept - 1;
 }
 
-bool Construct_PreConditions_Tag(GeneratorContext& ctx, const std::string& sapp,
+bool Construct_PreConditions_Tag(BuildContext& ctx, const std::string& sapp,
                                  const std::string& tapp,
                                  const std::string& precondition,
                                  std::string* text) {
   text->clear();
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     std::string rewritten;
     if (!Replace_Empty_Default_Target(ctx, sapp, tapp, precondition,
                                       &rewritten)) {
@@ -60,16 +49,13 @@ bool Construct_PreConditions_Tag(GeneratorContext& ctx, const std::string& sapp,
             "</PRE-CONDITIONS>" + vb::kCrLf;
     ctx.doc.migrate_count = CountMigrates(escaped);
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
-bool Construct_Info_Tag(GeneratorContext& ctx, const ConversionObject& object,
+bool Construct_Info_Tag(BuildContext& ctx, const ConversionObject& object,
                         std::string* text) {
   text->clear();
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     const std::string upper = object.UpperTableCode();
     std::string info =
         std::string(" <INFO>") + vb::kCrLf + " <" + upper + ">" + vb::kCrLf;
@@ -101,16 +87,23 @@ bool Construct_Info_Tag(GeneratorContext& ctx, const ConversionObject& object,
             vb::kCrLf;
     *text = std::move(info);
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
-bool Create_XML(GeneratorContext& ctx, const ConversionObject& input) {
-  try {
-    ctx.doc.split_conditions.RemoveAll();
-    ctx.doc.ResetFieldStore();
+DocumentPlan DocumentFrame(const ConversionObject& root, const char* type,
+                           const std::string& target_tables) {
+  DocumentPlan plan;
+  plan.folder = root.cpac + root.cmod;
+  plan.file_name = "x" + root.TableCode() + "0.XML";
+  plan.table_code = root.TableCode();
+  plan.opening = "<" + root.UpperTableCode() + " TYPE =\"" + type +
+                 "\" TARGETTABLES = \"" + target_tables + "\">" + vb::kCrLf;
+  plan.closing = "</" + root.UpperTableCode() + ">";
+  return plan;
+}
+
+bool Create_XML(BuildContext& ctx, Env& env, const ConversionObject& input) {
+  return ReportingFailures(ctx.reporter(), [&] {
     ConversionObject object = input;
     if (ctx.settings.split_vshells) {
       std::string rewritten;
@@ -120,11 +113,8 @@ bool Create_XML(GeneratorContext& ctx, const ConversionObject& input) {
       }
       object.prtx = rewritten;
     }
-    CheckPlainName("x" + object.TableCode() + "0.XML");
-    const std::string folder =
-        EnsureOutputFolder(ctx, object.cpac + object.cmod);
-
-    const std::vector<Section> sections = {
+    DocumentPlan plan = DocumentFrame(object, "F", object.TableCode());
+    plan.sections = {
         {"INFO", nullptr,
          [&](std::string* t) { return Construct_Info_Tag(ctx, object, t); }},
         {"PRE-CONDITIONS", nullptr,
@@ -145,18 +135,8 @@ bool Create_XML(GeneratorContext& ctx, const ConversionObject& input) {
            return Construct_Dump_Tag(ctx, object, false, t);
          }},
     };
-
-    std::optional<std::string> document =
-        AppendSections(RootOpeningLine(object), sections, object.TableCode());
-    if (!document) return false;
-    *document += "</" + object.UpperTableCode() + ">";
-    ctx.env->WriteFile(JoinPath(folder, "x" + object.TableCode() + "0.XML"),
-                       *document);
-    return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+    return WriteDocument(plan, ctx.settings.xml_path, env);
+  });
 }
 
 }  // namespace mx::dd

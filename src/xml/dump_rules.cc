@@ -108,7 +108,7 @@ std::string ReplaceFirstEmpty(const std::string& rule,
 // value; the rule loses its blanks when it holds one. As in the target pass
 // of the rule rewriting, a reference without its ")" or whose lookup gives
 // nothing (a failed query) stays as written rather than vanish.
-std::string ReplaceFirstTarget(GeneratorContext& ctx, const std::string& rule,
+std::string ReplaceFirstTarget(BuildContext& ctx, const std::string& rule,
                                const std::string& tapp) {
   const std::string compact = WithoutBlanks(rule);
   const size_t start = vb::InStrText(compact, "target(");
@@ -197,7 +197,7 @@ bool IsStringField(const CFieldInfo& field) {
   return type == "S" || type == "M";
 }
 
-bool RewriteStringFieldRule(GeneratorContext& ctx, const CFieldInfo& field,
+bool RewriteStringFieldRule(BuildContext& ctx, const CFieldInfo& field,
                             const std::string& rule,
                             const RuleApplications& apps, std::string* value) {
   value->clear();
@@ -221,7 +221,7 @@ bool RewriteStringFieldRule(GeneratorContext& ctx, const CFieldInfo& field,
   return true;
 }
 
-bool RewriteOtherFieldRule(GeneratorContext& ctx, const CFieldInfo& field,
+bool RewriteOtherFieldRule(BuildContext& ctx, const CFieldInfo& field,
                            const std::string& rule,
                            const RuleApplications& apps, std::string* value) {
   value->clear();

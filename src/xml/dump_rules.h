@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "interface/generator_context.h"
-#include "interface/records.h"
+#include "context/build_context.h"
+#include "context/records.h"
 
 namespace mx::dd {
 
@@ -19,22 +19,26 @@ struct RuleApplications {
 };
 
 // A field whose type (compared in upper case) is "S" or "M".
-bool IsStringField(const CFieldInfo& field);
+[[nodiscard]] bool IsStringField(const CFieldInfo& field);
 
 // The value text of a rule of type 0 for a string field: the named source
 // field's details, default()/target(/empty() replaced, and the str$, case,
 // alignment, to.native and empty-string wrappers. False when a lookup failed
 // (it has reported its error).
-bool RewriteStringFieldRule(GeneratorContext& ctx, const CFieldInfo& field,
-                            const std::string& rule,
-                            const RuleApplications& apps, std::string* value);
+[[nodiscard]] bool RewriteStringFieldRule(BuildContext& ctx,
+                                          const CFieldInfo& field,
+                                          const std::string& rule,
+                                          const RuleApplications& apps,
+                                          std::string* value);
 
 // The value text of a rule of type 0 for any other field: the etol test of
 // mandatory enumerations, default()/target(/empty() replaced, MANDUTC for
 // mandatory UTC fields. False when the rule rewriting failed (reported).
-bool RewriteOtherFieldRule(GeneratorContext& ctx, const CFieldInfo& field,
-                           const std::string& rule,
-                           const RuleApplications& apps, std::string* value);
+[[nodiscard]] bool RewriteOtherFieldRule(BuildContext& ctx,
+                                         const CFieldInfo& field,
+                                         const std::string& rule,
+                                         const RuleApplications& apps,
+                                         std::string* value);
 
 // The TVAR expression of a rule of type 1 for field `field_name` of table
 // `table`: the target variable, wrapped for case, alignment, native text and

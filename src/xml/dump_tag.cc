@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "interface/records.h"
+#include "context/records.h"
 #include "platform/error.h"
 #include "platform/ordered_dict.h"
 #include "platform/vb_text.h"
@@ -60,7 +60,7 @@ std::string WithoutLineBreaks(const std::string& rule) {
 
 // Phase 1. False when a rule of type 1 cannot be rewritten (the rewriting
 // has reported it); the other failures raise.
-bool ReadRules(GeneratorContext& ctx, const ConversionObject& object,
+bool ReadRules(BuildContext& ctx, const ConversionObject& object,
                DumpRules* rules) {
   const std::string table = object.TableCode();
   repository::Recordset rs = ctx.Query(RulesQuery(object));
@@ -123,7 +123,7 @@ std::string NeutralFieldElement(const CFieldInfo& field) {
 // A field with a rule in the dump. A rule type other than 0 and 1 has no
 // start tag of its own: the dump text is then not well-formed and the
 // document's check rejects the object, naming the section and the table.
-bool RuleFieldElement(GeneratorContext& ctx, const RuleApplications& apps,
+bool RuleFieldElement(BuildContext& ctx, const RuleApplications& apps,
                       const std::string& table, const CFieldInfo& field,
                       const CDumpInfo& rule, std::string* element) {
   const std::string name = ElementName(rule.StrFieldName);
@@ -147,7 +147,7 @@ bool RuleFieldElement(GeneratorContext& ctx, const RuleApplications& apps,
 // Phase 2 for dump `dump_no`: every field of the store, in store order.
 // Fields of other tables (an M-script's store holds every member's fields)
 // are left out.
-bool AppendDumpElement(GeneratorContext& ctx, const ConversionObject& object,
+bool AppendDumpElement(BuildContext& ctx, const ConversionObject& object,
                        const DumpRules& rules, int16_t dump_no,
                        std::string* text) {
   const std::string table = object.TableCode();
@@ -177,16 +177,15 @@ bool AppendDumpElement(GeneratorContext& ctx, const ConversionObject& object,
 // This operation words its errors in its own way: ErrorDescription holds
 // "ERROR:-" N " - " description; the log line has two TABs before it and
 // ends in CR LF.
-void ReportDumpError(GeneratorContext& ctx, const VbError& error) {
+void ReportDumpError(BuildContext& ctx, const VbError& error) {
   const std::string message =
       "ERROR:-" + vb::ErrNo(error.number()) + " - " + error.description();
-  ctx.ReportError("\t\t" + message + vb::kCrLf);
-  ctx.error_description = message;
+  ctx.reporter().ReportError(message, "\t\t" + message + vb::kCrLf);
 }
 
 }  // namespace
 
-bool Construct_Dump_Tag(GeneratorContext& ctx, const ConversionObject& object,
+bool Construct_Dump_Tag(BuildContext& ctx, const ConversionObject& object,
                         bool /*for_mscript*/, std::string* text) {
   text->clear();
   try {
@@ -206,12 +205,12 @@ bool Construct_Dump_Tag(GeneratorContext& ctx, const ConversionObject& object,
   }
 }
 
-bool Construct_MScript_Dump_Tag(GeneratorContext& ctx,
+bool Construct_MScript_Dump_Tag(BuildContext& ctx,
                                 const ConversionObject& object,
                                 const std::string& member_list,
                                 std::string* text) {
   text->clear();
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     std::string dumps;
     for (const std::string& code : vb::Split(member_list, ",")) {
       ConversionObject member = object;
@@ -224,10 +223,7 @@ bool Construct_MScript_Dump_Tag(GeneratorContext& ctx,
     }
     *text = std::move(dumps);
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
 }  // namespace mx::dd

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "interface/generator_context.h"
-#include "xml/conversion_object.h"
+#include "context/build_context.h"
+#include "context/conversion_object.h"
 
 namespace mx::dd {
 
@@ -16,17 +16,18 @@ namespace mx::dd {
 // cpac, cmod, flno, sapp and tapp are read). `for_mscript` says the call
 // comes from an M-script; it changes nothing. False (reported, *text empty)
 // when the table has no rules (error 522) or a rule cannot be rewritten.
-bool Construct_Dump_Tag(GeneratorContext& ctx, const ConversionObject& object,
-                        bool for_mscript, std::string* text);
+[[nodiscard]] bool Construct_Dump_Tag(BuildContext& ctx,
+                                      const ConversionObject& object,
+                                      bool for_mscript, std::string* text);
 
 // The dumps of every member of an M-script, in list order, each member's
 // block followed by CR LF. `member_list` holds table codes joined by ",";
 // each splits into package (characters 1-2), module (3-5) and table number
 // (6-8). Of `object` the profile, version triple, sapp and tapp are read.
-bool Construct_MScript_Dump_Tag(GeneratorContext& ctx,
-                                const ConversionObject& object,
-                                const std::string& member_list,
-                                std::string* text);
+[[nodiscard]] bool Construct_MScript_Dump_Tag(BuildContext& ctx,
+                                              const ConversionObject& object,
+                                              const std::string& member_list,
+                                              std::string* text);
 
 }  // namespace mx::dd
 

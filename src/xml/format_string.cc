@@ -230,19 +230,16 @@ std::string FormatStringLegacy(std::string_view input) {
   return out;
 }
 
-bool Format_String(GeneratorContext& ctx, const std::string& input,
+bool Format_String(BuildContext& ctx, const std::string& input,
                    std::string* output) {
-  if (ctx.kind == GeneratorKind::kLegacy) {
+  if (ctx.kind() == GeneratorKind::kLegacy) {
     *output = FormatStringLegacy(input);
     return true;
   }
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     *output = FormatStringDictionary(input);
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
 }  // namespace mx

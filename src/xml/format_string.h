@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "interface/generator_context.h"
+#include "context/build_context.h"
 
 namespace mx {
 
-bool Is_Operator_Char(GeneratorKind kind, char c);
+[[nodiscard]] bool Is_Operator_Char(GeneratorKind kind, char c);
 
 // The bare algorithms. The data-dictionary one raises error 124 ("Closing
 // double quotes missing.") on an unbalanced double quote.
@@ -20,8 +20,8 @@ std::string FormatStringLegacy(std::string_view input);
 
 // Format_String as the builders call it: errors reported in the class's
 // words, false then.
-bool Format_String(GeneratorContext& ctx, const std::string& input,
-                   std::string* output);
+[[nodiscard]] bool Format_String(BuildContext& ctx, const std::string& input,
+                                 std::string* output);
 
 }  // namespace mx
 

@@ -5,14 +5,13 @@
 
 #include "dictionary/field_tag.h"
 #include "dictionary/index_tag.h"
-#include "dictionary/variable_tag.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
-#include "run/main_query.h"
 #include "xml/create_xml.h"
-#include "xml/document_sections.h"
+#include "xml/document_writer.h"
 #include "xml/dump_tag.h"
-#include "xml/output_path.h"
+#include "xml/main_query.h"
+#include "xml/variable_tag.h"
 
 namespace mx::dd {
 
@@ -28,17 +27,16 @@ std::string VersionConditions(const ConversionObject& o) {
 
 // The parent of the child: the same conversion-object inputs with the
 // parent's package, module and table number. Error 991 when there is none.
-ConversionObject FindParent(GeneratorContext& ctx,
-                            const ConversionObject& child) {
+ConversionObject FindParent(BuildContext& ctx, const ConversionObject& child) {
   auto rs = ctx.Query("Select bpac,bmod,bflno from qxmap170 " +
                       VersionConditions(child) + " and cpac = '" +
                       SqlValue(child.cpac) + "'" + " and cmod = '" +
                       SqlValue(child.cmod) + "'" + " and cflno = '" +
                       SqlValue(child.flno) + "'");
   if (rs.Eof()) {
-    throw VbError(991, "Create_MScript_XML",
-                  "No Parent M-Script Defined for child M-script " +
-                      child.TableCode());
+    throw VbError(
+        991, "Create_MScript_XML",
+        "No Parent M-Script Defined for child M-script " + child.TableCode());
   }
   ConversionObject parent = child;
   parent.cpac = vb::Fit(rs.Fields("bpac").ToText(), 2);
@@ -48,7 +46,7 @@ ConversionObject FindParent(GeneratorContext& ctx,
 }
 
 // The member codes of the parent, joined with "," in the order returned.
-std::string MemberList(GeneratorContext& ctx, const ConversionObject& parent) {
+std::string MemberList(BuildContext& ctx, const ConversionObject& parent) {
   auto rs = ctx.Query("Select cpac+cmod+cflno from qxmap170 " +
                       VersionConditions(parent) + " and bpac = '" +
                       SqlValue(parent.cpac) + "'" + " and bmod = '" +
@@ -59,19 +57,21 @@ std::string MemberList(GeneratorContext& ctx, const ConversionObject& parent) {
   return list;
 }
 
-std::string RootOpeningLine(const ConversionObject& parent,
-                            const std::string& members) {
-  return "<" + parent.UpperTableCode() + " TYPE =\"M\" TARGETTABLES = \"" +
-         members + "\">" + vb::kCrLf;
+// An M-script without members would be written as an empty document whose
+// members all count as written; it fails instead.
+VbError NoMembersError(const ConversionObject& parent) {
+  return VbError(
+      1011, "Create_MScript_XML",
+      "The M-script " + parent.TableCode() + " has no member tables");
 }
 
 }  // namespace
 
-bool Construct_MScript_info_Tag(GeneratorContext& ctx,
+bool Construct_MScript_info_Tag(BuildContext& ctx,
                                 const ConversionObject& parent,
                                 const std::string& members, std::string* text) {
   text->clear();
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     std::string info = std::string(" <INFO>") + vb::kCrLf;
     std::string part;
     for (const std::string& member : vb::Split(members, ",")) {
@@ -105,20 +105,19 @@ bool Construct_MScript_info_Tag(GeneratorContext& ctx,
             vb::kCrLf;
     *text = std::move(info);
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
-bool Create_MScript_XML(GeneratorContext& ctx, const ConversionObject& child) {
-  try {
-    ctx.doc.ResetFieldStore();
+std::optional<std::string> Create_MScript_XML(BuildContext& ctx, Env& env,
+                                              const ConversionObject& child) {
+  std::string members;
+  const bool written = ReportingFailures(ctx.reporter(), [&] {
     const ConversionObject parent = FindParent(ctx, child);
-    const std::string members = MemberList(ctx, parent);
-    ctx.list_of_xml_generated += members + ",";
+    members = MemberList(ctx, parent);
+    if (members.empty()) throw NoMembersError(parent);
 
-    const std::vector<Section> sections = {
+    DocumentPlan plan = DocumentFrame(parent, "M", members);
+    plan.sections = {
         {"INFO", nullptr,
          [&](std::string* t) {
            return Construct_MScript_info_Tag(ctx, parent, members, t);
@@ -141,19 +140,10 @@ bool Create_MScript_XML(GeneratorContext& ctx, const ConversionObject& child) {
            return Construct_MScript_Dump_Tag(ctx, child, members, t);
          }},
     };
-    std::optional<std::string> document = AppendSections(
-        RootOpeningLine(parent, members), sections, parent.TableCode());
-    if (!document) return false;
-    *document += "</" + parent.UpperTableCode() + ">";
-    CheckPlainName("x" + parent.TableCode() + "0.XML");
-    const std::string folder = EnsureOutputFolder(ctx, parent.cpac + parent.cmod);
-    ctx.env->WriteFile(JoinPath(folder, "x" + parent.TableCode() + "0.XML"),
-                       *document);
-    return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+    return WriteDocument(plan, ctx.settings.xml_path, env);
+  });
+  if (!written) return std::nullopt;
+  return members;
 }
 
 }  // namespace mx::dd

@@ -83,7 +83,7 @@ TEST(StoreFieldDetails, DuplicateIsReportedAndEarlierRecordsStay) {
   EXPECT_EQ(t.log->text(),
             "\t\tERROR: 457:This key is already associated with an element of "
             "this collection\r\n");
-  EXPECT_EQ(t.ctx.error_description + "\r\n", t.log->text());
+  EXPECT_EQ(t.ctx.error_description() + "\r\n", t.log->text());
   ASSERT_EQ(t.ctx.doc.field_store.Count(), 1u);
   EXPECT_EQ(t.ctx.doc.field_store.Find("abcde001qty")->StrFieldType, "I");
 }

@@ -114,7 +114,7 @@ TEST(DomainLookups, QuotesInValuesAreDoubled) {
   EXPECT_EQ(t.repo->sent().back(),
             " select type , leng , diga , adju , conv , digb from qxddi220 "
             "where appl = 'O''Neil' AND cpac+cdom = 'ab''x'");
-  EXPECT_EQ(t.ctx.error_description,
+  EXPECT_EQ(t.ctx.error_description(),
             "\t\tERROR: 114: No Domain information for the domain ab'x in the "
             "Application O'Neil");
 }

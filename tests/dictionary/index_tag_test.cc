@@ -110,7 +110,7 @@ TEST(ConstructIndexTag, RepositoryErrorIsReportedAndFails) {
   EXPECT_FALSE(Construct_Index_Tag(t.ctx, "APP", "ab", "cde", "001", &text));
   const std::string line =
       "\t\tERROR:-2147217900:unexpected query: " + std::string(kIndexQuery);
-  EXPECT_EQ(t.ctx.error_description, line);
+  EXPECT_EQ(t.ctx.error_description(), line);
   EXPECT_EQ(t.log->text(), line + "\r\n");
 }
 

@@ -73,7 +73,7 @@ TEST(Dispatch, NamesInAnyCaseAndIdsReachTheSameMember) {
   std::vector<Variant> args{Variant("b")};
   g.Invoke(9, InvokeKind::kPropertyPut, args);
   EXPECT_EQ(g.context().settings.xml_path, "b");
-  g.context().error_description = "\t\tERROR: 111:x";
+  g.context().reporter.set_error_description("\t\tERROR: 111:x");
   EXPECT_EQ(g.GetProperty("ERRORDESCRIPTION").ToText(), "\t\tERROR: 111:x");
 
   // One id serves the get and the put of a record field.
@@ -216,8 +216,8 @@ TEST(Dispatch, LogFileNameTakesATextStreamByReference) {
   auto stream = std::make_shared<TextStreamObject>(text);
   ClsXMLLegacy l;
   l.PutRefProperty("LogFileName", Variant::Object(stream));
-  EXPECT_EQ(l.context().log, text);
-  l.context().LogLine("line");
+  EXPECT_EQ(l.context().reporter.log(), text);
+  l.context().reporter.LogLine("line");
   std::vector<Variant> args{Variant(int32_t{1})};
   stream->Invoke("writeblanklines", InvokeKind::kMethod, args);
   EXPECT_EQ(text->text(), "line\r\n\r\n");
@@ -231,9 +231,9 @@ TEST(Dispatch, LogFileNameTakesATextStreamByReference) {
               l.PutRefProperty("LogFileName", Variant::Object(record));
             }).number(),
             errors::kTypeMismatch);
-  EXPECT_EQ(l.context().log, text);
+  EXPECT_EQ(l.context().reporter.log(), text);
   l.PutRefProperty("LogFileName", Variant::Object());  // Nothing
-  EXPECT_EQ(l.context().log, nullptr);
+  EXPECT_EQ(l.context().reporter.log(), nullptr);
 }
 
 TEST(CreateObject, MakesEachPublicClassByProgIdInAnyCase) {
@@ -241,7 +241,7 @@ TEST(CreateObject, MakesEachPublicClassByProgIdInAnyCase) {
   EXPECT_NE(dynamic_cast<ClsXMLGenerator*>(g.get()), nullptr);
   auto l = CreateObject("MOVX20XMLGenerator.ClsXMLLegacy");
   ASSERT_NE(dynamic_cast<ClsXMLLegacy*>(l.get()), nullptr);
-  EXPECT_EQ(static_cast<ClsXMLLegacy*>(l.get())->context().kind,
+  EXPECT_EQ(static_cast<ClsXMLLegacy*>(l.get())->context().kind(),
             GeneratorKind::kLegacy);
   EXPECT_NE(dynamic_cast<CDumpInfoObject*>(
                 CreateObject("MOVX20XMLGENERATOR.CDUMPINFO").get()),

@@ -36,7 +36,7 @@ TEST(GeneratorSettings, FreshObjectsStartAsDocumented) {
   EXPECT_EQ(s.table_to, "   ");
   EXPECT_EQ(g.get_ListOfXMLGenerated(), "");
   EXPECT_EQ(g.get_NoOfXMLGenerated(), 0);
-  EXPECT_EQ(g.context().kind, GeneratorKind::kDataDictionary);
+  EXPECT_EQ(g.context().kind(), GeneratorKind::kDataDictionary);
 
   ClsXMLLegacy l;
   const GeneratorSettings& ls = l.context().settings;
@@ -45,8 +45,8 @@ TEST(GeneratorSettings, FreshObjectsStartAsDocumented) {
   EXPECT_EQ(ls.package_from, "");
   EXPECT_EQ(ls.table_to, "");
   EXPECT_EQ(ls.migration_profile, 0);
-  EXPECT_EQ(l.context().log, nullptr);
-  EXPECT_EQ(l.context().kind, GeneratorKind::kLegacy);
+  EXPECT_EQ(l.context().reporter.log(), nullptr);
+  EXPECT_EQ(l.context().kind(), GeneratorKind::kLegacy);
 }
 
 TEST(GeneratorSettings, RangeBoundsAreFittedOnTheDataDictionaryClass) {

@@ -212,8 +212,8 @@ TEST(OdbcTextTest, ConvertsBetweenUtf8AndUtf16Strictly) {
   // Component text: é and € have their Windows-1252 bytes.
   EXPECT_EQ(odbc::WideToComponent(wide->data(), 3), "a\xE9\x80");
 
-  for (const char* broken : {"\xC0\x80", "\xED\xA0\x80", "\xE2\x82",
-                             "\xF4\x90\x80\x80", "\xFF"}) {
+  for (const char* broken :
+       {"\xC0\x80", "\xED\xA0\x80", "\xE2\x82", "\xF4\x90\x80\x80", "\xFF"}) {
     EXPECT_FALSE(odbc::Utf8ToWide(broken)) << broken;
   }
   const odbc::WideText lone = {0x61, 0xD83D, 0x62};

@@ -12,6 +12,7 @@
 
 #include "platform/text_stream.h"
 #include "testing/fake_connection.h"
+#include "testing/test_context.h"
 
 namespace mx::dd {
 namespace {
@@ -39,11 +40,12 @@ ResultSet Rows(std::vector<std::string> columns,
 
 class RuleRewritingTest : public ::testing::Test {
  protected:
-  RuleRewritingTest() : ctx_(GeneratorKind::kDataDictionary) {
+  RuleRewritingTest() {
     auto fake = std::make_unique<testing::FakeConnection>();
     fake_ = fake.get();
-    ctx_.connections.Adopt(ctx_.settings.connection_string, std::move(fake));
-    ctx_.log = log_;
+    t_.object.connections.Adopt(t_.object.settings.connection_string,
+                                std::move(fake));
+    t_.object.reporter.set_log(log_);
     AnswerEnum("pkcolor.red", Variant("7"));
     fake_->AnswerEmpty(EnumQuery("tap", "pk.none"), {"cnst"});
     ctx_.doc.declared_variables =
@@ -73,7 +75,8 @@ class RuleRewritingTest : public ::testing::Test {
     return out;
   }
 
-  GeneratorContext ctx_;
+  testing::TestContext t_;
+  BuildContext& ctx_ = t_.ctx;
   testing::FakeConnection* fake_ = nullptr;
   std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
 };
@@ -100,7 +103,7 @@ TEST_F(RuleRewritingTest, TargetCaseUnresolvedAndFailedLookups) {
   // A failed query leaves the form as written and is no error.
   EXPECT_EQ(Rewrite("x = target(pk.broken)"), "x = target(pk.broken)");
   EXPECT_EQ(Rewrite("a = b | c\r\n\tif x > 1"), "a = b | c\r\n\tif x > 1");
-  EXPECT_EQ(ctx_.error_description + log_->text(), "");
+  EXPECT_EQ(ctx_.error_description() + log_->text(), "");
 }
 
 TEST_F(RuleRewritingTest, EnumLookupEdges) {
@@ -173,7 +176,7 @@ TEST_F(RuleRewritingTest, UndeclaredVariableFailsTheRewriting) {
       "declared. Please declare the variable in Variable/include section of "
       "VEXA. ";
   EXPECT_EQ(Rewrite("x = empty()\r\nq = default()"), "FAILED");
-  EXPECT_EQ(ctx_.error_description, kError);
+  EXPECT_EQ(ctx_.error_description(), kError);
   EXPECT_EQ(log_->text(), kError + "\r\n");
 
   ctx_.doc.declared_variables = "  ";
@@ -182,7 +185,7 @@ TEST_F(RuleRewritingTest, UndeclaredVariableFailsTheRewriting) {
   // A declaration without a name word.
   ctx_.doc.declared_variables = "extern long\r\n";
   EXPECT_EQ(Rewrite("long = empty()"), "FAILED");
-  EXPECT_EQ(ctx_.error_description,
+  EXPECT_EQ(ctx_.error_description(),
             "\t\tERROR:in Replace_Empty_Default()  ErrNo. 9:Subscript out of "
             "range");
 }

@@ -1,5 +1,5 @@
 // The data-dictionary run against a fake repository: which queries it sends
-// in which order, and the settings it changes in place.
+// in which order, and that it leaves the caller's settings as they were.
 #include <algorithm>
 
 #include "gtest/gtest.h"
@@ -40,9 +40,9 @@ std::string MappingQuery(int profile, const std::string& vers,
 
 struct RunFixture : public ::testing::Test {
   void SetUp() override {
-    t.ctx.settings.migration_profile = 7;
-    t.ctx.settings.status_filter = "'V','G','E'";
-    t.ctx.settings.list_of_mapping_objects_selected = "abcde001";
+    t.object.settings.migration_profile = 7;
+    t.object.settings.status_filter = "'V','G','E'";
+    t.object.settings.list_of_mapping_objects_selected = "abcde001";
     t.repo->set_default_empty(true);
     t.repo->Answer(
         " select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 "
@@ -63,33 +63,34 @@ struct RunFixture : public ::testing::Test {
 
 TEST_F(RunFixture, DepthZeroMakesNoLookupAtAll) {
   t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 0));
-  ASSERT_TRUE(dd::GenerateXMLFile(t.ctx));
+  ASSERT_TRUE(dd::GenerateXMLFile(t.object));
   EXPECT_TRUE(Lookups().empty());
   EXPECT_NE(t.log->text().find("WARNING:- No Mappings maintained for the "
                                "table :abcde001\r\n\r\n\r\n"),
             std::string::npos);
 }
 
-TEST_F(RunFixture, WithoutTraversalTheSameLookupRepeatsUpToTheDepth) {
+// The deeper levels of a profile with nothing to climb to would repeat the
+// same lookup: the search ends after the first.
+TEST_F(RunFixture, WithoutTraversalTheLookupIsNotRepeated) {
   t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 3));
-  t.ctx.settings.traverse_generation = false;
-  ASSERT_TRUE(dd::GenerateXMLFile(t.ctx));
+  t.object.settings.traverse_generation = false;
+  ASSERT_TRUE(dd::GenerateXMLFile(t.object));
   const std::string q = MappingQuery(7, "V1  ", "'V','G','E'");
-  EXPECT_EQ(Lookups(), (std::vector<std::string>{q, q, q}));
+  EXPECT_EQ(Lookups(), (std::vector<std::string>{q}));
 }
 
 TEST_F(RunFixture, TraversalClimbsToTheParentWithItsOwnDepth) {
   t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 1));
   t.repo->Answer(kParentOf7, Profile(3, "V0", "", 2));
-  t.ctx.settings.traverse_generation = true;
-  ASSERT_TRUE(dd::GenerateXMLFile(t.ctx));
+  t.object.settings.traverse_generation = true;
+  ASSERT_TRUE(dd::GenerateXMLFile(t.object));
   const std::string parent_of_3 =
       " select qxmap100.* from qxmap100  where qxmap100.vers ='' and "
       "qxmap100.rele = '01' and qxmap100.cust = 'CUS1'";
   EXPECT_EQ(Lookups(),
             (std::vector<std::string>{
                 MappingQuery(7, "V1  ", "'V','G','E'"), kParentOf7,
-                MappingQuery(3, "V0  ", "'V','G','E'"), parent_of_3,
                 MappingQuery(3, "V0  ", "'V','G','E'"), parent_of_3}));
 }
 
@@ -97,24 +98,55 @@ TEST_F(RunFixture, CheckedOutVersionFallsBackOnceAndAddsStatusC) {
   t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 1, "Y"));
   t.repo->Answer("select dver, drel, dcus  from qxmap105 where mprf = 7",
                  Rows({"dver", "drel", "dcus"}, {{"V9", "01", "CUS1"}}));
-  t.ctx.settings.consider_checked_out_versions = true;
-  t.ctx.settings.traverse_generation = false;
-  ASSERT_TRUE(dd::GenerateXMLFile(t.ctx));
+  t.object.settings.consider_checked_out_versions = true;
+  t.object.settings.traverse_generation = false;
+  ASSERT_TRUE(dd::GenerateXMLFile(t.object));
   const std::string filter = "'V','G','E','C'";
   EXPECT_EQ(Lookups(),
             (std::vector<std::string>{MappingQuery(7, "V9  ", filter),
                                       MappingQuery(7, "V1  ", filter)}));
-  EXPECT_EQ(t.ctx.settings.status_filter, filter);
-  EXPECT_EQ(t.ctx.settings.list_of_mapping_objects_selected, "'abcde001'");
+  // The run uses its own filter; the caller's settings stay as set.
+  EXPECT_EQ(t.object.settings.status_filter, "'V','G','E'");
+  EXPECT_EQ(t.object.settings.list_of_mapping_objects_selected, "abcde001");
+}
+
+// Each level of the chain gets its own fall-back from its checked-out
+// version to its own: the parent's own version is searched too.
+TEST_F(RunFixture, CheckedOutFallBackStartsAgainAtTheParent) {
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 1, "Y"));
+  t.repo->Answer(kParentOf7, Profile(3, "V0", "", 1, "Y"));
+  t.repo->Answer("select dver, drel, dcus  from qxmap105 where mprf = 7",
+                 Rows({"dver", "drel", "dcus"}, {{"V9", "01", "CUS1"}}));
+  t.repo->Answer("select dver, drel, dcus  from qxmap105 where mprf = 3",
+                 Rows({"dver", "drel", "dcus"}, {{"V8", "01", "CUS1"}}));
+  t.object.settings.consider_checked_out_versions = true;
+  t.object.settings.traverse_generation = true;
+  ASSERT_TRUE(dd::GenerateXMLFile(t.object));
+  const std::string filter = "'V','G','E','C'";
+  const std::vector<std::string> lookups = Lookups();
+  ASSERT_GE(lookups.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(lookups.begin(), lookups.begin() + 6),
+            (std::vector<std::string>{
+                MappingQuery(7, "V9  ", filter), MappingQuery(7, "V1  ", filter),
+                kParentOf7,
+                "select dver, drel, dcus  from qxmap105 where mprf = 3",
+                MappingQuery(3, "V8  ", filter),
+                MappingQuery(3, "V0  ", filter)}));
+}
+
+// The whole run reads inside one read scope of the repository (one
+// snapshot, and the run's read cache), ended when the run ends.
+TEST_F(RunFixture, TheRunReadsInsideOneReadScope) {
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 2));
+  ASSERT_TRUE(dd::GenerateXMLFile(t.object));
+  EXPECT_EQ(t.repo->read_scopes(), 1);
+  EXPECT_EQ(t.repo->sent_outside_read_scope(), 0);
+  EXPECT_FALSE(t.repo->in_read_scope());
 }
 
 TEST(Selection, ListItemsKeepTheirQuotesAsCharacters) {
-  std::string list = "abcde001,o'neil01";
-  ASSERT_TRUE(QuoteSelectedList(&list));
-  EXPECT_EQ(list, "'abcde001','o''neil01'");
-  std::string blank = "   ";
-  EXPECT_FALSE(QuoteSelectedList(&blank));
-  EXPECT_EQ(blank, "   ");
+  EXPECT_EQ(QuotedSelectedList("abcde001,o'neil01"), "'abcde001','o''neil01'");
+  EXPECT_EQ(QuotedSelectedList("   "), std::nullopt);
 }
 
 TEST(Selection, RangeBoundsAreComparedOneByOne) {
@@ -125,7 +157,7 @@ TEST(Selection, RangeBoundsAreComparedOneByOne) {
   s.package_to = "ab";
   s.module_to = "cde";
   s.table_to = "999";
-  EXPECT_EQ(SelectionQuery("qxddi140", "TAPP", s, false),
+  EXPECT_EQ(SelectionQuery("qxddi140", "TAPP", s, std::nullopt),
             " select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 "
             "where  qxddi140.appl ='TAPP' and  qxddi140.cpac between 'ab' and "
             "'ab' and  qxddi140.cmod between 'cde' and 'cde' and  "

@@ -28,6 +28,7 @@ class FakeConnection : public repository::Connection {
 
   repository::ResultSet Execute(const std::string& sql) override {
     sent_.push_back(sql);
+    if (!in_read_scope_) ++sent_outside_read_scope_;
     auto it = answers_.find(sql);
     if (it == answers_.end()) {
       for (const auto& [fragment, result] : partial_answers_) {
@@ -51,11 +52,23 @@ class FakeConnection : public repository::Connection {
 
   const std::vector<std::string>& sent() const { return sent_; }
 
+  void BeginReadScope() override {
+    in_read_scope_ = true;
+    ++read_scopes_;
+  }
+  void EndReadScope() noexcept override { in_read_scope_ = false; }
+  int read_scopes() const { return read_scopes_; }
+  bool in_read_scope() const { return in_read_scope_; }
+  int sent_outside_read_scope() const { return sent_outside_read_scope_; }
+
  private:
   std::map<std::string, repository::ResultSet> answers_;
   std::vector<std::pair<std::string, repository::ResultSet>> partial_answers_;
   std::vector<std::string> sent_;
   bool default_empty_ = false;
+  bool in_read_scope_ = false;
+  int read_scopes_ = 0;
+  int sent_outside_read_scope_ = 0;
 };
 
 // A result set from column names and rows of values.

@@ -1,11 +1,13 @@
-// A data-dictionary generator context for unit tests: a fake repository, a
-// log collected in memory and a fixed clock.
+// A generator context for unit tests: a fake repository, a log collected in
+// memory and a fixed clock. `ctx` is what a document builder receives, over
+// the document state `doc`; `object` is the generator object's whole state.
 #ifndef MX_TESTS_TESTING_TEST_CONTEXT_H_
 #define MX_TESTS_TESTING_TEST_CONTEXT_H_
 
 #include <memory>
 
-#include "interface/generator_context.h"
+#include "context/build_context.h"
+#include "context/generator_context.h"
 #include "platform/clock.h"
 #include "testing/fake_connection.h"
 
@@ -13,18 +15,25 @@ namespace mx::testing {
 
 struct TestContext {
   explicit TestContext(GeneratorKind kind = GeneratorKind::kDataDictionary)
-      : ctx(kind), clock("2026-01-02 03:04:05") {
+      : object(kind),
+        ctx(object.settings, doc, object, object.reporter),
+        clock("2026-01-02 03:04:05") {
     auto connection = std::make_unique<FakeConnection>();
     repo = connection.get();
-    ctx.settings.connection_string = "Data Source=fake";
-    ctx.connections.Adopt(ctx.settings.connection_string,
-                          std::move(connection));
+    object.settings.connection_string = "Data Source=fake";
+    object.connections.Adopt(object.settings.connection_string,
+                             std::move(connection));
     log = std::make_shared<StringTextStream>();
-    ctx.log = log;
-    ctx.clock = &clock;
+    object.reporter.set_log(log);
+    object.clock = &clock;
   }
 
-  GeneratorContext ctx;
+  // Starts the next document on a fresh state, as the run does.
+  void NewDocument() { doc = DocumentState(); }
+
+  GeneratorContext object;
+  DocumentState doc;
+  BuildContext ctx;
   FixedClock clock;
   FakeConnection* repo;
   std::shared_ptr<StringTextStream> log;

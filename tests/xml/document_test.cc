@@ -40,13 +40,12 @@ TEST(PreConditions, EmptyTextGivesThreeLinesAndEscapesOnlyThreeCharacters) {
 class DocumentOnDisk : public ::testing::Test {
  protected:
   void SetUp() override {
-    t.ctx.settings.xml_path = dir.path().string();
+    t.object.settings.xml_path = dir.path().string();
     // Indexes, variables, source lists, rules: none.
     t.repo->set_default_empty(true);
-    t.repo->AnswerContaining(
-        "from qxmap140",
-        Rows({"fdnm", "mrul", "type", "dnum"}, {{"item", "1", int64_t{0},
-                                                 int64_t{1}}}));
+    t.repo->AnswerContaining("from qxmap140",
+                             Rows({"fdnm", "mrul", "type", "dnum"},
+                                  {{"item", "1", int64_t{0}, int64_t{1}}}));
     t.repo->Answer(
         " select fdnm , cdom , iniv , dept , mand , comb from    qxddi150  "
         "where appl = 'TAPP' AND cpac = 'ab' AND cmod = 'cde' AND flno = "
@@ -69,7 +68,7 @@ class DocumentOnDisk : public ::testing::Test {
 };
 
 TEST_F(DocumentOnDisk, WrittenWholeWithoutLineBreakAtTheEnd) {
-  ASSERT_TRUE(Create_XML(t.ctx, Object("s1,s2")));
+  ASSERT_TRUE(Create_XML(t.ctx, *t.object.env, Object("s1,s2")));
   const std::string doc = File();
   EXPECT_EQ(doc.substr(0, 48),
             "<ABCDE001 TYPE =\"F\" TARGETTABLES = \"abcde001\">\r\n");
@@ -77,9 +76,10 @@ TEST_F(DocumentOnDisk, WrittenWholeWithoutLineBreakAtTheEnd) {
 }
 
 TEST_F(DocumentOnDisk, IllFormedSectionIsReportedAndKeepsTheEarlierFile) {
-  ASSERT_TRUE(Create_XML(t.ctx, Object("s1")));
+  ASSERT_TRUE(Create_XML(t.ctx, *t.object.env, Object("s1")));
   const std::string earlier = File();
-  EXPECT_FALSE(Create_XML(t.ctx, Object("s1 & s2")));
+  t.NewDocument();
+  EXPECT_FALSE(Create_XML(t.ctx, *t.object.env, Object("s1 & s2")));
   EXPECT_EQ(File(), earlier);
   EXPECT_EQ(t.log->text(),
             "\t\tERROR: 1010:Section INFO of abcde001 is not well-formed XML: "
@@ -87,12 +87,13 @@ TEST_F(DocumentOnDisk, IllFormedSectionIsReportedAndKeepsTheEarlierFile) {
 }
 
 TEST_F(DocumentOnDisk, MissingOutputFolderIsPathNotFound) {
-  t.ctx.settings.xml_path = (dir.path() / "gone").string();
-  EXPECT_FALSE(Create_XML(t.ctx, Object("s1")));
-  EXPECT_EQ(t.ctx.error_description, "\t\tERROR: 76:Path not found");
-  t.ctx.settings.xml_path = "";
-  EXPECT_FALSE(Create_XML(t.ctx, Object("s1")));
-  EXPECT_EQ(t.ctx.error_description, "\t\tERROR: 76:Path not found");
+  t.object.settings.xml_path = (dir.path() / "gone").string();
+  EXPECT_FALSE(Create_XML(t.ctx, *t.object.env, Object("s1")));
+  EXPECT_EQ(t.ctx.error_description(), "\t\tERROR: 76:Path not found");
+  t.object.settings.xml_path = "";
+  t.NewDocument();
+  EXPECT_FALSE(Create_XML(t.ctx, *t.object.env, Object("s1")));
+  EXPECT_EQ(t.ctx.error_description(), "\t\tERROR: 76:Path not found");
 }
 
 }  // namespace

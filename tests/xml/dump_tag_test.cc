@@ -283,7 +283,7 @@ TEST_F(DumpTag, NoRulesIsError522InTheOperationsOwnWords) {
   EXPECT_EQ(t.log->text(),
             "\t\tERROR:- 522 - Field level Mappings are not maintained for "
             "the table:abcde123\r\n");
-  EXPECT_EQ(t.ctx.error_description,
+  EXPECT_EQ(t.ctx.error_description(),
             "ERROR:- 522 - Field level Mappings are not maintained for the "
             "table:abcde123");
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/text_stream.h"
+#include "testing/test_context.h"
 
 namespace mx {
 namespace {
@@ -96,13 +97,12 @@ TEST(LegacyFormatTest, QuotedTextIsNotSpaced) {
 
 TEST(FormatStringTest, EachClassUsesItsFormatter) {
   std::string out;
-  GeneratorContext dictionary(kDictionary);
-  dictionary.log = std::make_shared<StringTextStream>();
-  ASSERT_TRUE(Format_String(dictionary, "a,\"b", &out));
+  testing::TestContext dictionary(kDictionary);
+  ASSERT_TRUE(Format_String(dictionary.ctx, "a,\"b", &out));
   EXPECT_EQ(out, "a,\"b   ");
-  EXPECT_EQ(dictionary.error_description, "");
-  GeneratorContext legacy(kLegacy);
-  ASSERT_TRUE(Format_String(legacy, "a,b", &out));
+  EXPECT_EQ(dictionary.ctx.error_description(), "");
+  testing::TestContext legacy(kLegacy);
+  ASSERT_TRUE(Format_String(legacy.ctx, "a,b", &out));
   EXPECT_EQ(out, " a , b  \r\n    ");
 }
 

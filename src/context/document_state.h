@@ -1,12 +1,14 @@
 // The state that the builders of one document share, held in one place and
 // passed explicitly: the field store, the migrate count, the split-condition
-// store, the split declarations and the declared-variables text.
-#ifndef MX_INTERFACE_DOCUMENT_STATE_H_
-#define MX_INTERFACE_DOCUMENT_STATE_H_
+// store, the split declarations, the declared-variables text and, in the
+// legacy class, the functions collected from include lines. The run makes a
+// fresh one for every document.
+#ifndef MX_CONTEXT_DOCUMENT_STATE_H_
+#define MX_CONTEXT_DOCUMENT_STATE_H_
 
 #include <string>
 
-#include "interface/records.h"
+#include "context/records.h"
 #include "platform/ordered_dict.h"
 
 namespace mx {
@@ -23,14 +25,14 @@ struct DocumentState {
   std::string split_declarations;
   // The declarations of the VAR element, read by rule rewriting.
   std::string declared_variables;
-
-  // What Reset_Field_Store empties at the start of every document.
-  void ResetFieldStore() {
-    field_store.RemoveAll();
-    migrate_count = 0;
-  }
+  // Legacy class: the declarations as the query translation reads them
+  // (lower case, "dim" and CR LF replaced by blanks).
+  std::string declared_variables_for_translation;
+  // Legacy class: the function text that include lines pulled from the
+  // function library, written into the FUNCTION element.
+  std::string collected_functions;
 };
 
 }  // namespace mx
 
-#endif  // MX_INTERFACE_DOCUMENT_STATE_H_
+#endif  // MX_CONTEXT_DOCUMENT_STATE_H_

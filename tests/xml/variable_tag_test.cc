@@ -1,7 +1,7 @@
 // The INCLUDE, VAR and FUNCTION elements, the declared-variables text they
 // leave for rule rewriting, and the row size behind the 2 GB check lines,
 // against a fake repository that answers only the exact query texts.
-#include "dictionary/variable_tag.h"
+#include "xml/variable_tag.h"
 
 #include "gtest/gtest.h"
 #include "platform/error.h"
@@ -119,7 +119,7 @@ TEST(ConstructVariableTag, NothingCarriesOverToTheNextDocument) {
   std::string rewritten;
   EXPECT_FALSE(dd::Replace_Empty_Default_Target(t.ctx, "SAPP", "TAPP",
                                                 "stale = empty()", &rewritten));
-  EXPECT_NE(t.ctx.error_description.find("ErrNo. 999:"), std::string::npos);
+  EXPECT_NE(t.ctx.error_description().find("ErrNo. 999:"), std::string::npos);
 
   // A failing document leaves no declarations either.
   testing::TestContext failing;
@@ -132,7 +132,7 @@ TEST(ConstructVariableTag, NothingCarriesOverToTheNextDocument) {
 
 TEST(ConstructVariableTag, RowSizeLinesPerTableOfTheTargetApplication) {
   testing::TestContext t;
-  t.ctx.settings.include_2gb_check = true;
+  t.object.settings.include_2gb_check = true;
   t.repo->AnswerEmpty(kVariableQuery, {"vari"});
   t.repo->Answer(RowSizeQuery("TAPP", "abcde001"), TwentyNineBytes());
   t.repo->AnswerEmpty(RowSizeQuery("TAPP", "abcde002"), kRowSizeColumns);
@@ -153,14 +153,14 @@ TEST(ConstructVariableTag, RowSizeLinesPerTableOfTheTargetApplication) {
 
 TEST(ConstructVariableTag, ReportsARowSizeFailure) {
   testing::TestContext t;
-  t.ctx.settings.include_2gb_check = true;
+  t.object.settings.include_2gb_check = true;
   t.repo->AnswerEmpty(kVariableQuery, {"vari"});
   std::string text;
   EXPECT_FALSE(dd::Construct_Variable_Tag(t.ctx, Object(), "abcde001", &text));
-  EXPECT_EQ(t.ctx.error_description,
+  EXPECT_EQ(t.ctx.error_description(),
             "\t\tERROR:-2147217900:unexpected query: " +
                 RowSizeQuery("TAPP", "abcde001"));
-  EXPECT_EQ(t.log->text(), t.ctx.error_description + "\r\n");
+  EXPECT_EQ(t.log->text(), t.ctx.error_description() + "\r\n");
   EXPECT_TRUE(text.empty());
 }
 
@@ -200,15 +200,15 @@ TEST(ConstructFunctionTag, FailedRewriteIsReportedOnce) {
   EXPECT_FALSE(dd::Construct_Function_Tag(t.ctx, Object(), &text));
   EXPECT_TRUE(text.empty());
   // The rewriting's own line, and nothing after it.
-  EXPECT_EQ(t.ctx.error_description.rfind(
+  EXPECT_EQ(t.ctx.error_description().rfind(
                 "\t\tERROR:in Replace_Empty_Default()  ErrNo. 999:", 0),
             0u);
-  EXPECT_EQ(t.log->text(), t.ctx.error_description + "\r\n");
+  EXPECT_EQ(t.log->text(), t.ctx.error_description() + "\r\n");
 
   testing::TestContext refused;
   EXPECT_FALSE(dd::Construct_Function_Tag(refused.ctx, Object(), &text));
   EXPECT_EQ(
-      refused.ctx.error_description,
+      refused.ctx.error_description(),
       std::string("\t\tERROR:-2147217900:unexpected query: ") + kFunctionQuery);
 }
 

@@ -3,13 +3,13 @@
 // and its SelectDo, SelectEmpty, SelectError, SelectEos and EndSelect parts.
 // The texts are written escaped twice (once as read, once as written), as the
 // downstream generator expects them.
-#ifndef MX_RUN_MAIN_QUERY_H_
-#define MX_RUN_MAIN_QUERY_H_
+#ifndef MX_XML_MAIN_QUERY_H_
+#define MX_XML_MAIN_QUERY_H_
 
 #include <string>
 
-#include "interface/generator_context.h"
-#include "xml/conversion_object.h"
+#include "context/build_context.h"
+#include "context/conversion_object.h"
 
 namespace mx::dd {
 
@@ -21,9 +21,10 @@ namespace mx::dd {
 // source table is added to its where-clause. On failure the error is
 // reported (errors 120, 121, 9 and any other), *text is empty and the result
 // is False.
-bool Construct_MainQuery_Tag(GeneratorContext& ctx,
-                             const ConversionObject& object, std::string* text);
+[[nodiscard]] bool Construct_MainQuery_Tag(BuildContext& ctx,
+                                           const ConversionObject& object,
+                                           std::string* text);
 
 }  // namespace mx::dd
 
-#endif  // MX_RUN_MAIN_QUERY_H_
+#endif  // MX_XML_MAIN_QUERY_H_

@@ -1,13 +1,13 @@
-#include "dictionary/variable_tag.h"
+#include "xml/variable_tag.h"
 
 #include <cstdint>
 
 #include "platform/error.h"
 #include "platform/vb_text.h"
-#include "xml/escaping.h"
 #include "repository/sql_value.h"
 #include "rules/rule_rewriting.h"
 #include "split/row_size.h"
+#include "xml/escaping.h"
 
 namespace mx {
 
@@ -42,7 +42,7 @@ std::string IncludeLine(const std::string& line) {
 
 }  // namespace
 
-std::string Read_Variable_Text(GeneratorContext& ctx,
+std::string Read_Variable_Text(BuildContext& ctx,
                                const ConversionObject& object) {
   repository::Recordset rs = ctx.Query(
       " select vari from qxmap120 where mprf  = " + ProfileText(object) +
@@ -76,7 +76,7 @@ namespace {
 
 // The definitions that let the runtime check a table against the 2 GB limit:
 // its row size, and the counters of dumped and reported records.
-std::string RowSizeLines(GeneratorContext& ctx, const std::string& application,
+std::string RowSizeLines(BuildContext& ctx, const std::string& application,
                          const std::string& tables) {
   std::string lines;
   for (const std::string& table : vb::Split(tables, ",")) {
@@ -91,12 +91,11 @@ std::string RowSizeLines(GeneratorContext& ctx, const std::string& application,
 
 }  // namespace
 
-bool Construct_Variable_Tag(GeneratorContext& ctx,
-                            const ConversionObject& object,
+bool Construct_Variable_Tag(BuildContext& ctx, const ConversionObject& object,
                             const std::string& tables, std::string* text) {
   text->clear();
   ctx.doc.declared_variables.clear();
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     VariableLines lines =
         Split_Variable_Text(Read_Variable_Text(ctx, object) + vb::kCrLf +
                             ctx.doc.split_declarations);
@@ -107,15 +106,12 @@ bool Construct_Variable_Tag(GeneratorContext& ctx,
     *text = "<INCLUDE>" + lines.includes + "</INCLUDE>" + " <VAR>" +
             lines.declarations + "</VAR>";
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
-bool Construct_Function_Tag(GeneratorContext& ctx,
-                            const ConversionObject& object, std::string* text) {
-  try {
+bool Construct_Function_Tag(BuildContext& ctx, const ConversionObject& object,
+                            std::string* text) {
+  return ReportingFailures(ctx.reporter(), [&] {
     repository::Recordset rs = ctx.Query(
         " select func from qxmap160  where mprf = " + ProfileText(object) +
         ObjectConditions(object));
@@ -129,13 +125,10 @@ bool Construct_Function_Tag(GeneratorContext& ctx,
       return false;
     }
     *text += std::string("<FUNCTION>") + vb::kCrLf +
-             EscapeThreeEntities(rewritten) + vb::kCrLf +
-             "</FUNCTION>" + vb::kCrLf;
+             EscapeThreeEntities(rewritten) + vb::kCrLf + "</FUNCTION>" +
+             vb::kCrLf;
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
 }  // namespace mx::dd

@@ -4,20 +4,20 @@
 //
 // The reading and splitting of the variable text is shared with the legacy
 // class; the element builders are the data-dictionary class's own.
-#ifndef MX_DICTIONARY_VARIABLE_TAG_H_
-#define MX_DICTIONARY_VARIABLE_TAG_H_
+#ifndef MX_XML_VARIABLE_TAG_H_
+#define MX_XML_VARIABLE_TAG_H_
 
 #include <string>
 
-#include "interface/generator_context.h"
-#include "xml/conversion_object.h"
+#include "context/build_context.h"
+#include "context/conversion_object.h"
 
 namespace mx {
 
 // The stored variable text (qxmap120.vari) of the conversion object: the
 // first row's text, "" when there is no row or the text is null. Errors go to
 // the caller.
-std::string Read_Variable_Text(GeneratorContext& ctx,
+std::string Read_Variable_Text(BuildContext& ctx,
                                const ConversionObject& object);
 
 // A variable text taken apart into preprocessor lines and declarations.
@@ -46,18 +46,20 @@ namespace mx::dd {
 // the declared-variables text (emptied first on every call, so nothing
 // carries over from an earlier document). Errors are reported and give
 // False.
-bool Construct_Variable_Tag(GeneratorContext& ctx,
-                            const ConversionObject& object,
-                            const std::string& tables, std::string* text);
+[[nodiscard]] bool Construct_Variable_Tag(BuildContext& ctx,
+                                          const ConversionObject& object,
+                                          const std::string& tables,
+                                          std::string* text);
 
 // Appends the FUNCTION element to *text: the conversion object's function
 // text, rewritten (empty(), default(), target(...)) and escaped. Nothing is
 // appended when the object has no function text. A failed rewrite gives
 // False (the rewriting has reported it); other errors are reported and give
 // False.
-bool Construct_Function_Tag(GeneratorContext& ctx,
-                            const ConversionObject& object, std::string* text);
+[[nodiscard]] bool Construct_Function_Tag(BuildContext& ctx,
+                                          const ConversionObject& object,
+                                          std::string* text);
 
 }  // namespace mx::dd
 
-#endif  // MX_DICTIONARY_VARIABLE_TAG_H_
+#endif  // MX_XML_VARIABLE_TAG_H_

@@ -1,8 +1,8 @@
 // The inputs of one document: where its mapping was found (profile and
 // working version), its target table, the profile's applications, and the
 // conversion object's pre-condition text and source-table list.
-#ifndef MX_XML_CONVERSION_OBJECT_H_
-#define MX_XML_CONVERSION_OBJECT_H_
+#ifndef MX_CONTEXT_CONVERSION_OBJECT_H_
+#define MX_CONTEXT_CONVERSION_OBJECT_H_
 
 #include <cstdint>
 #include <string>
@@ -27,4 +27,4 @@ struct ConversionObject {
 
 }  // namespace mx
 
-#endif  // MX_XML_CONVERSION_OBJECT_H_
+#endif  // MX_CONTEXT_CONVERSION_OBJECT_H_

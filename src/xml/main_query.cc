@@ -1,4 +1,4 @@
-#include "run/main_query.h"
+#include "xml/main_query.h"
 
 #include <algorithm>
 #include <array>
@@ -107,8 +107,7 @@ VbError NoProperMainQuery(const std::string& source_key,
 // Reads the rows into the section table. A new key moves to the next row,
 // except while no key is current yet; a later row with the same key and code
 // overwrites the earlier one.
-SectionTable ReadSections(GeneratorContext& ctx,
-                          const ConversionObject& object) {
+SectionTable ReadSections(BuildContext& ctx, const ConversionObject& object) {
   repository::Recordset rs = ctx.Query(MainQuerySql(object));
   if (rs.Eof()) throw NoMainQuery(object);
 
@@ -148,7 +147,7 @@ SectionTable ReadSections(GeneratorContext& ctx,
 // the escaped text it would break every entity in two ("&amp; lt;"), and a
 // comparison would reach the downstream generator as garbage. Given the text
 // as read, a split select text is escaped exactly as often as any other.
-bool SelectText(GeneratorContext& ctx, const SourceSections& source,
+bool SelectText(BuildContext& ctx, const SourceSections& source,
                 std::string* select) {
   const std::string* condition =
       ctx.doc.split_conditions.Find(vb::UCase(source.key));
@@ -179,7 +178,7 @@ std::string SectionBody(const SourceSections& source) {
 
 // One source element. A source table without a select text gives an empty
 // element and none of its other sections.
-bool AppendSourceElement(GeneratorContext& ctx, const ConversionObject& object,
+bool AppendSourceElement(BuildContext& ctx, const ConversionObject& object,
                          const SourceSections& source, std::string* out) {
   std::string element = "<" + source.key + ">" + vb::kCrLf;
   if (!source.slots[kSelect].empty()) {
@@ -201,12 +200,11 @@ bool AppendSourceElement(GeneratorContext& ctx, const ConversionObject& object,
 
 }  // namespace
 
-bool Construct_MainQuery_Tag(GeneratorContext& ctx,
-                             const ConversionObject& object,
+bool Construct_MainQuery_Tag(BuildContext& ctx, const ConversionObject& object,
                              std::string* text) {
   text->clear();
   if (ctx.doc.migrate_count == -1) return true;
-  try {
+  return ReportingFailures(ctx.reporter(), [&] {
     const SectionTable table = ReadSections(ctx, object);
     std::string elements;
     for (const SourceSections& source : table.rows()) {
@@ -214,10 +212,7 @@ bool Construct_MainQuery_Tag(GeneratorContext& ctx,
     }
     *text = std::move(elements);
     return true;
-  } catch (const VbError& e) {
-    ctx.ReportOperationError(e);
-    return false;
-  }
+  });
 }
 
 }  // namespace mx::dd

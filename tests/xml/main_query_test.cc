@@ -2,7 +2,7 @@
 // for every section code (escaped twice), empty and EndSelect-less sources,
 // several sources, the migrate-count bound, the error lines, and a split
 // condition carried into the select text.
-#include "run/main_query.h"
+#include "xml/main_query.h"
 
 #include <gtest/gtest.h>
 
@@ -110,8 +110,8 @@ TEST_F(MainQueryTest, FailuresAreReportedAsOneErrorLine) {
   const auto failure_line = [&]() {
     const size_t logged = t.log->text().size();
     EXPECT_EQ(Build(), "FAILED");
-    EXPECT_EQ(t.log->text().substr(logged), t.ctx.error_description + "\r\n");
-    return t.ctx.error_description;
+    EXPECT_EQ(t.log->text().substr(logged), t.ctx.error_description() + "\r\n");
+    return t.ctx.error_description();
   };
   t.repo->AnswerEmpty(kQuery, {"scpac", "scmod", "sflno", "icod", "qury"});
   EXPECT_EQ(failure_line(),

@@ -1,0 +1,70 @@
+// The repository connection of a generator object: opened on first use and
+// kept, one per connection string, wrapped in the run's read cache and the
+// query trace, and read inside one read scope per run.
+#ifndef MX_CONTEXT_CONNECTION_SOURCE_H_
+#define MX_CONTEXT_CONNECTION_SOURCE_H_
+
+#include <memory>
+#include <string>
+
+#include "repository/caching_connection.h"
+#include "repository/connection.h"
+#include "repository/query_trace.h"
+
+namespace mx {
+
+// Opens the connection on first use and keeps it for the object's lifetime,
+// one per connection string. A connection it opens is wrapped, from the
+// inside out, in the run's read cache (unless turned off) and the query trace
+// (when one is set); a connection handed in with Adopt is used as it is.
+//
+// A run reads inside a run scope (RunScope below): the connection in use
+// during the scope gets one read scope (see repository::Connection), begun
+// when the run first asks for it and ended with the run, on every path.
+class ConnectionSource {
+ public:
+  using Factory =
+      std::unique_ptr<repository::Connection> (*)(const std::string&);
+
+  repository::Connection& Get(const std::string& connection_string);
+  void set_factory(Factory factory) { factory_ = factory; }
+  // Hands in a ready connection for the given string (tests, benchmarks).
+  void Adopt(const std::string& connection_string,
+             std::unique_ptr<repository::Connection> connection);
+
+  // Both apply to connections opened from here on.
+  void set_cache_enabled(bool on) { cache_enabled_ = on; }
+  void set_trace(std::shared_ptr<repository::QueryTrace> trace) {
+    trace_ = std::move(trace);
+  }
+  // The read cache of the open connection; nullptr when it has none.
+  const repository::CachingConnection* cache() const { return cache_; }
+
+  // The scope of one run; scopes do not nest.
+  class RunScope {
+   public:
+    explicit RunScope(ConnectionSource& source);
+    ~RunScope();
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+   private:
+    ConnectionSource& source_;
+  };
+
+ private:
+  void EndReadScope() noexcept;
+
+  Factory factory_ = &repository::OpenConnection;
+  bool cache_enabled_ = true;
+  std::shared_ptr<repository::QueryTrace> trace_;
+  std::string opened_for_;
+  std::unique_ptr<repository::Connection> connection_;
+  repository::CachingConnection* cache_ = nullptr;  // inside connection_
+  bool in_run_ = false;
+  bool reading_ = false;  // connection_ is inside its read scope
+};
+
+}  // namespace mx
+
+#endif  // MX_CONTEXT_CONNECTION_SOURCE_H_

@@ -1,0 +1,45 @@
+#include "context/reporter.h"
+
+#include "platform/vb_text.h"
+
+namespace mx {
+
+void Reporter::LogLine(std::string_view line) {
+  if (log_) log_->WriteLine(line);
+}
+
+void Reporter::LogText(std::string_view text) {
+  if (log_) log_->Write(text);
+}
+
+void Reporter::LogBlankLine() {
+  if (log_) log_->WriteBlankLines(1);
+}
+
+void Reporter::ReportError(const std::string& message) {
+  error_description_ = message;
+  if (message.size() >= 2 &&
+      message.compare(message.size() - 2, 2, "\r\n") == 0) {
+    LogText(message);
+  } else {
+    LogLine(message);
+  }
+}
+
+void Reporter::ReportError(const std::string& description,
+                           std::string_view log_text) {
+  error_description_ = description;
+  LogText(log_text);
+}
+
+void Reporter::ReportOperationError(int32_t number,
+                                    const std::string& description) {
+  if (kind_ == GeneratorKind::kDataDictionary) {
+    ReportError("\t\tERROR:" + vb::ErrNo(number) + ":" + description);
+  } else {
+    ReportError("\t\tERROR:- " + vb::ErrNo(number) + " - " + description +
+                vb::kCrLf);
+  }
+}
+
+}  // namespace mx
