@@ -33,6 +33,18 @@ int64_t ParseInteger(const std::string& option, const std::string& text,
 // UTF-8 to Windows-1252; a UsageError when the text is not valid UTF-8.
 std::string ComponentText(const std::string& utf8);
 
+// A file-system path for the component that reaches the system as given,
+// even with characters Windows-1252 lacks (see platform/system_path.h).
+std::string ComponentPath(const std::string& utf8);
+
+// A connection string for the component whose Data Source reaches the
+// system as given; the rest converts as ComponentText does.
+std::string ComponentConnection(const std::string& utf8);
+
+// The Data Source of an SQLite connection string (UTF-8, as given); nullopt
+// for a string that names no file.
+std::optional<std::string> RepositoryFile(const std::string& connection);
+
 }  // namespace mx::cli
 
 #endif  // MX_CLI_ARGUMENTS_H_

@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/json_writer.h"
+#include "cli/run_guards.h"
 #include "cli/usage.h"
 #include "interface/dispatch.h"
 #include "platform/encoding.h"
@@ -60,19 +61,60 @@ std::string ValueAsJson(const Variant& v) {
   return JsonString(v.ToText());
 }
 
+// A Boolean property given as text converts as the original's conversion
+// did: True or False in any case, or a number; anything else is error 13.
+// Numbers are converted by the dispatch layer (13 for a text that is not a
+// number, 6 for an overflow).
+Variant BooleanSetting(const std::string& text) {
+  const std::string word = vb::LCase(vb::Trim(text));
+  if (word == "true") return Variant(true);
+  if (word == "false") return Variant(false);
+  if (vb::IsNumeric(text)) return Variant(text).ToBool();
+  throw errors::TypeMismatch();
+}
+
+bool IsProperty(const std::string& name, const char* property) {
+  return vb::LCase(name) == vb::LCase(property);
+}
+
 // Returns the log streams it opened, for the caller to close after the call.
+// The setting texts are UTF-8; paths reach the file system as given. A
+// ClearXMLDirectory that would delete the repository, a log of the call or
+// the current folder is refused before anything is deleted.
 std::vector<std::shared_ptr<TextStream>> ApplySettings(DispatchObject& object,
                                                        const CallOptions& o) {
   std::vector<std::shared_ptr<TextStream>> logs;
-  object.PutProperty("ConnectionString", ComponentText(o.connection));
+  const std::optional<std::string> repository = RepositoryFile(o.connection);
+  std::optional<std::string> log_path;
+  std::string xml_path;
+  object.PutProperty("ConnectionString", ComponentConnection(o.connection));
   for (const auto& [name, value] : o.settings) {
-    if (vb::LCase(name) == "logfilename") {
-      auto log = std::make_shared<FileTextStream>(Env::Default(),
-                                                  ComponentText(value));
+    const MemberInfo* member = object.FindMember(name);
+    const VarType type = member != nullptr && !member->params.empty()
+                             ? member->params[0].type
+                             : VarType::kVariant;
+    if (IsProperty(name, "LogFileName")) {
+      RunFiles files;
+      files.repository = repository;
+      files.log = value;
+      CheckRunFiles(files);
+      auto log = LineFileTextStream::Open(value);
       object.PutRefProperty(name,
                             Variant(std::shared_ptr<DispatchObject>(
                                 std::make_shared<TextStreamObject>(log))));
       logs.push_back(log);
+      log_path = value;
+    } else if (IsProperty(name, "XMLPath") ||
+               IsProperty(name, "SchemaINIPath")) {
+      if (IsProperty(name, "XMLPath")) xml_path = vb::Trim(value);
+      object.PutProperty(name, ComponentPath(value));
+    } else if (type == VarType::kBool) {
+      const Variant flag = BooleanSetting(value);
+      if (IsProperty(name, "ClearXMLDirectory") && flag.ToBool() &&
+          !xml_path.empty()) {
+        CheckFolderMayBeCleared(xml_path, repository, log_path, std::nullopt);
+      }
+      object.PutProperty(name, flag);
     } else {
       object.PutProperty(name, ComponentText(value));
     }

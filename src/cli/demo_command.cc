@@ -1,7 +1,10 @@
 #include "cli/demo_command.h"
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <set>
+#include <string>
 #include <system_error>
 
 #include "cli/demo_repository.h"
@@ -17,14 +20,91 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh demo folder: the repository and the documents of an earlier demo
-// are replaced, nothing else in the folder is touched.
+// The list of what a demo made in its folder, by path relative to it, one
+// a line. A folder is taken for a demo only when everything in it is listed
+// there: a demo never deletes what it did not make.
+constexpr char kMadeList[] = ".movx20xmlgen-demo";
+
+std::set<std::string> ReadMadeList(const fs::path& dir) {
+  std::set<std::string> made;
+  std::ifstream in(dir / kMadeList);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) made.insert(line);
+  }
+  return made;
+}
+
+void WriteMadeList(const fs::path& dir, const std::set<std::string>& made) {
+  std::ofstream out(dir / kMadeList, std::ios::trunc);
+  for (const std::string& path : made) out << path << "\n";
+  if (!out)
+    throw fs::filesystem_error("cannot write the list of demo files",
+                               dir / kMadeList,
+                               std::make_error_code(std::errc::io_error));
+}
+
+bool LeadsTo(const std::string& folder, const std::set<std::string>& made) {
+  const std::string prefix = folder + "/";
+  const auto it = made.lower_bound(prefix);
+  return it != made.end() && it->compare(0, prefix.size(), prefix) == 0;
+}
+
+// The first entry of `dir` that an earlier demo did not make; empty when
+// there is none.
+std::string ForeignEntry(const fs::path& dir) {
+  std::set<std::string> made = ReadMadeList(dir);
+  made.insert(kMadeList);
+  for (const char* journal : {"-journal", "-wal", "-shm"}) {
+    made.insert(std::string("demo.sqlite") + journal);
+  }
+  for (auto it = fs::recursive_directory_iterator(dir);
+       it != fs::recursive_directory_iterator(); ++it) {
+    const std::string path = fs::relative(it->path(), dir).generic_string();
+    const bool folder = it->is_directory() && !it->is_symlink();
+    if (made.count(path) ||
+        (folder && (path == "xml" || LeadsTo(path, made)))) {
+      continue;
+    }
+    return path;
+  }
+  return "";
+}
+
+// A fresh demo folder: a new or empty folder, or the folder of an earlier
+// demo, whose files are replaced. A folder that holds anything else is
+// refused before anything is deleted.
 void PrepareFolder(const fs::path& dir) {
+  if (fs::exists(dir)) {
+    if (!fs::is_directory(dir)) {
+      throw UsageError("demo: " + dir.string() + " is not a folder");
+    }
+    const std::string foreign = ForeignEntry(dir);
+    if (!foreign.empty()) {
+      throw UsageError("demo: " + dir.string() + " holds " + foreign +
+                       ", which no earlier demo made; give a new or empty "
+                       "folder (nothing was deleted)");
+    }
+    // Only what is listed is left; the xml folder goes with its folders.
+    for (const std::string& path : ReadMadeList(dir)) {
+      if (!fs::is_directory(fs::symlink_status(dir / path))) {
+        fs::remove(dir / path);
+      }
+    }
+    fs::remove_all(dir / "xml");
+  }
   fs::create_directories(dir);
-  fs::remove(dir / "demo.sqlite");
-  fs::remove(dir / "demo.log");
-  fs::remove_all(dir / "xml");
+  WriteMadeList(dir, {"demo.sqlite", "demo.log"});
   fs::create_directory(dir / "xml");
+}
+
+// Adds the folders and documents the run wrote to the list of what the
+// demo made.
+void ListMadeDocuments(const fs::path& dir) {
+  std::set<std::string> made = ReadMadeList(dir);
+  for (const auto& entry : fs::recursive_directory_iterator(dir / "xml")) {
+    made.insert(fs::relative(entry.path(), dir).generic_string());
+  }
+  WriteMadeList(dir, made);
 }
 
 void ListDocuments(const fs::path& xml) {
@@ -68,6 +148,12 @@ int DemoCommand(std::vector<std::string> args) {
   options.option = 5;  // every status, so that the skip rules show
   options.log = (dir / "demo.log").string();
   const int status = RunGenerate(options);
+  try {
+    ListMadeDocuments(dir);
+  } catch (const fs::filesystem_error& e) {
+    std::cerr << "movx20xmlgen: cannot list the demo files in " << dir.string()
+              << ": " << e.code().message() << "\n";
+  }
 
   std::cout << "Demo repository: " << (dir / "demo.sqlite").string() << "\n"
             << "Log:             " << (dir / "demo.log").string() << "\n"

@@ -1,13 +1,18 @@
 #include "cli/generate_command.h"
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "cli/arguments.h"
 #include "cli/json_writer.h"
 #include "cli/progress_bar.h"
+#include "cli/run_guards.h"
 #include "cli/usage.h"
 #include "interface/dispatch.h"
 #include "interface/generator_object.h"
@@ -15,6 +20,7 @@
 #include "platform/encoding.h"
 #include "platform/env.h"
 #include "platform/error.h"
+#include "platform/vb_text.h"
 #include "repository/query_trace.h"
 
 namespace mx::cli {
@@ -45,6 +51,63 @@ void CheckRequired(const GenerateOptions& o) {
   }
 }
 
+// Blanks around each code of a comma-separated list do not count: "a, b"
+// selects a and b.
+std::string TrimmedList(const std::string& list) {
+  std::vector<std::string> codes = vb::Split(list, ",");
+  for (std::string& code : codes) code = vb::Trim(code);
+  return vb::Join(codes, ",");
+}
+
+// The files a run reads and writes, refused before anything is touched
+// when one would destroy another; an output folder that is missing (and not
+// to be created by --clear) is refused too.
+void CheckFiles(const GenerateOptions& o) {
+  std::error_code ec;
+  if (!o.clear && !std::filesystem::is_directory(o.xml_path, ec)) {
+    throw UsageError(
+        "--xml-path names no existing folder (--clear creates one)");
+  }
+  RunFiles files;
+  files.repository = RepositoryFile(o.connection);
+  files.log = o.log;
+  files.trace = o.trace;
+  // The generator clears the folder named without blanks around it.
+  if (o.clear) files.cleared_folder = vb::Trim(o.xml_path);
+  CheckRunFiles(files);
+}
+
+// SIGINT and SIGTERM during a run: the run stops after the object in hand
+// and the program exits with 128 + the signal. A second signal ends the
+// program at once.
+volatile std::sig_atomic_t stop_signal = 0;
+
+void RecordStopSignal(int signal_number) { stop_signal = signal_number; }
+
+class StopSignals {
+ public:
+  StopSignals() {
+    struct sigaction action = {};
+    action.sa_handler = &RecordStopSignal;
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &old_int_);
+    sigaction(SIGTERM, &action, &old_term_);
+  }
+  ~StopSignals() {
+    sigaction(SIGINT, &old_int_, nullptr);
+    sigaction(SIGTERM, &old_term_, nullptr);
+  }
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+  static bool Received() { return stop_signal != 0; }
+  static int ExitStatus() { return 128 + stop_signal; }
+
+ private:
+  struct sigaction old_int_, old_term_;
+};
+
 // A range code: package (characters 1-2), module (3-5), table number (rest).
 struct RangeCode {
   std::string package, module, table;
@@ -59,7 +122,7 @@ RangeCode SplitRangeCode(const std::string& code) {
 
 void SetProperties(DispatchObject& generator, const GenerateOptions& o,
                    const std::shared_ptr<TextStream>& log) {
-  generator.PutProperty("ConnectionString", ComponentText(o.connection));
+  generator.PutProperty("ConnectionString", ComponentConnection(o.connection));
   generator.PutProperty("MigrationProfile", Variant(*o.profile));
   if (o.from) {
     const RangeCode from = SplitRangeCode(ComponentText(*o.from));
@@ -73,9 +136,9 @@ void SetProperties(DispatchObject& generator, const GenerateOptions& o,
   }
   if (o.select) {
     generator.PutProperty("ListOfMappingObjectsSelected",
-                          ComponentText(*o.select));
+                          ComponentText(TrimmedList(*o.select)));
   }
-  generator.PutProperty("XMLPath", ComponentText(o.xml_path));
+  generator.PutProperty("XMLPath", ComponentPath(o.xml_path));
   if (o.clear) generator.PutProperty("ClearXMLDirectory", true);
   if (o.option)
     generator.PutProperty("XMLGenerationOption", Variant(*o.option));
@@ -84,7 +147,7 @@ void SetProperties(DispatchObject& generator, const GenerateOptions& o,
   if (o.split) generator.PutProperty("SplitVshells", true);
   if (o.row_size_check) generator.PutProperty("Include2GBCheck", true);
   if (o.schema_ini_path) {
-    generator.PutProperty("SchemaINIPath", ComponentText(*o.schema_ini_path));
+    generator.PutProperty("SchemaINIPath", ComponentPath(*o.schema_ini_path));
   }
   if (o.user) generator.PutProperty("UserName", ComponentText(*o.user));
   generator.PutRefProperty("LogFileName",
@@ -105,6 +168,13 @@ void PrintOutcome(DispatchObject& generator, const GenerateOptions& o,
       json.AddNumber("NoOfXMLGenerated",
                      generator.GetProperty("NoOfXMLGenerated").ToInt32());
     }
+    const RunCounts& counts =
+        dynamic_cast<GeneratorObject&>(generator).context().counts;
+    json.AddNumber("successful", counts.success);
+    json.AddNumber("mscript", counts.mscript);
+    json.AddNumber("no_mapping", counts.no_mapping);
+    json.AddNumber("errors", counts.errors);
+    json.AddNumber("total", counts.total);
     std::cout << json.ToString() << "\n";
     return;
   }
@@ -175,6 +245,7 @@ GenerateOptions ParseGenerateOptions(std::vector<std::string> list) {
 }
 
 int RunGenerate(const GenerateOptions& o) {
+  CheckFiles(o);
   std::shared_ptr<DispatchObject> generator =
       CreateObject(o.legacy ? kLegacyProgId : kGeneratorProgId);
   auto* object = dynamic_cast<GeneratorObject*>(generator.get());
@@ -192,8 +263,7 @@ int RunGenerate(const GenerateOptions& o) {
 
   std::shared_ptr<TextStream> log;
   if (o.log) {
-    log =
-        std::make_shared<FileTextStream>(Env::Default(), ComponentText(*o.log));
+    log = LineFileTextStream::Open(*o.log);
   } else {
     log = std::make_shared<StdioTextStream>(stderr);
   }
@@ -205,13 +275,18 @@ int RunGenerate(const GenerateOptions& o) {
   }
   SetProperties(*generator, o, log);
   std::vector<Variant> no_args;
-  const bool result =
-      generator->Invoke("GenerateXMLFile", InvokeKind::kMethod, no_args)
-          .ToBool();
+  bool result = false;
+  {
+    const StopSignals stop_signals;
+    object->context().stop_requested = &StopSignals::Received;
+    result = generator->Invoke("GenerateXMLFile", InvokeKind::kMethod, no_args)
+                 .ToBool();
+  }
   progress.Finish();
   log->Close();
   PrintOutcome(*generator, o, result);
   if (trace) trace->Close();
+  if (StopSignals::Received()) return StopSignals::ExitStatus();
   return result ? kExitTrue : kExitFalse;
 }
 

@@ -24,9 +24,11 @@ Commands:
   demo       build a demo repository in DIR and generate its documents
 
 Exit status: generate gives 0 when GenerateXMLFile returned True and 1 when it
-returned False; call gives 0 when the method returned and 1 when an error
-escaped it; decipher gives 0 when the plain text was written and 1 when it
-was not; every command gives 2 on a usage error.
+returned False, 130 or 143 when SIGINT or SIGTERM stopped it (after the
+object in hand, with the log written up to there); call gives 0 when the
+method returned and 1 when an error escaped it; decipher gives 0 when the
+plain text was written and 1 when it was not; every command gives 2 on a
+usage error.
 )TXT";
 }
 
@@ -48,20 +50,26 @@ DIR/<package><module>/x<table>0.XML.
   --from CODE --to CODE
                        range of target tables; a code is package (2 characters),
                        module (3) and table number (the rest), e.g. abcde001
-  --select LIST        comma-separated table codes; replaces the range
+  --select LIST        comma-separated table codes (blanks around a code do not
+                       count); replaces the range
   --option N           XMLGenerationOption 0-5 (which mapping statuses to write)
   --traverse, --no-traverse
                        look, or do not look, for mappings in parent profiles
   --checked-out        use checked-out versions and accept status C
   --split              split the conversion over several worker shells
   --row-size-check     add the row-size declarations (Include2GBCheck)
-  --clear              delete and re-create the output folder first
+  --clear              delete and re-create the output folder first; refused
+                       when the folder holds the repository, the log, the
+                       trace or the current folder
   --schema-ini-path DIR  folder for Schema.ini (legacy)
   --user NAME          user name (stored only)
   --log FILE           write the log to FILE (Windows-1252, CR LF) instead of
-                       standard error
+                       standard error, a line at a time as the run goes; "-"
+                       is standard output. FILE must not be the repository
   --now TIME           fix the time written into log lines
-  --json               print the result as one JSON object on standard output
+  --json               print the result as one JSON object on standard output,
+                       with the summary counts successful, mscript,
+                       no_mapping, errors and total
   --trace FILE         write every query the run sends to FILE, one per line
                        in the order sent, as built (Windows-1252); within a
                        query "\" is written "\\", CR "\r" and LF "\n", and
@@ -112,7 +120,8 @@ const char* DemoHelp() {
 
 Builds a small demo repository in DIR (default: ./movx20xmlgen-demo), runs a
 generation of its demo profile into DIR/xml, writes the log to DIR/demo.log
-and prints where the documents are.
+and prints where the documents are. DIR must be new, empty or the folder of
+an earlier demo: a folder holding anything else is refused, nothing deleted.
 )TXT";
 }
 

@@ -1,6 +1,42 @@
 #include "context/generator_context.h"
 
+#include "platform/error.h"
+
 namespace mx {
+
+namespace {
+
+// The end of the quoted literal that holds position `at`: its closing
+// quote (a doubled quote is a quote inside it), or the end of the query.
+size_t LiteralEnd(const std::string& sql, size_t at) {
+  for (size_t i = at; i < sql.size(); ++i) {
+    if (sql[i] != '\'') continue;
+    if (i + 1 < sql.size() && sql[i + 1] == '\'') {
+      ++i;
+      continue;
+    }
+    return i;
+  }
+  return sql.size() - 1;
+}
+
+// The quoted literal around position `at` of a query, NUL shown as "\0".
+std::string LiteralAround(const std::string& sql, size_t at) {
+  const size_t open = sql.rfind('\'', at);
+  const size_t first = open == std::string::npos ? at : open;
+  const size_t last = LiteralEnd(sql, at);
+  std::string literal;
+  for (char c : sql.substr(first, last - first + 1)) {
+    if (c == '\0') {
+      literal += "\\0";
+    } else {
+      literal += c;
+    }
+  }
+  return literal;
+}
+
+}  // namespace
 
 GeneratorContext::GeneratorContext(GeneratorKind kind)
     : reporter(kind), env(Env::Default()), clock(nullptr) {
@@ -8,7 +44,17 @@ GeneratorContext::GeneratorContext(GeneratorKind kind)
   clock = &system_clock;
 }
 
+// A query is text, and no database reads a NUL inside a text: the query
+// would end there. A repository value that holds one fails the query with
+// an error that shows the value, never a query cut short.
 repository::Recordset GeneratorContext::Query(const std::string& sql) {
+  const size_t nul = sql.find('\0');
+  if (nul != std::string::npos) {
+    throw VbError(errors::kQueryRefused, "XML Generation",
+                  "A repository value holding a NUL character cannot be "
+                  "placed in a query: " +
+                      LiteralAround(sql, nul));
+  }
   return repository::Recordset(connections.Get(settings.connection_string),
                                sql);
 }

@@ -15,6 +15,7 @@
 #include "context/document_state.h"
 #include "context/query_source.h"
 #include "context/reporter.h"
+#include "context/run_counts.h"
 #include "context/settings.h"
 #include "platform/clock.h"
 #include "platform/env.h"
@@ -33,11 +34,14 @@ class GeneratorContext : public QuerySource {
   // Results of the data-dictionary run.
   std::string list_of_xml_generated;
   int32_t no_of_xml_generated = 0;
+  RunCounts counts;  // of the last run
   Env* env;
   Clock* clock;
   ConnectionSource connections;
   // Told after each target table of a run: tables done, tables selected.
   std::function<void(int32_t, int32_t)> progress;
+  // Asked after each target table of a run: true stops the run there.
+  std::function<bool()> stop_requested;
   // The document state that public operations called outside a run read
   // (the declared variables of rule rewriting): the state of the last
   // document a run built, empty before any.

@@ -1,19 +1,23 @@
-// The real file system behind Env. Paths come in as Windows-1252 and are
-// converted to UTF-8 before they reach the system. Failures are raised with
-// the numbers the original file-system object gave them.
+// The real file system behind Env. Paths come in as Windows-1252 and become
+// system names through SystemPath. Failures are raised with the numbers the
+// original file-system object gave them.
 #include "platform/env.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <set>
 #include <system_error>
 
-#include "platform/encoding.h"
 #include "platform/error.h"
+#include "platform/system_path.h"
 
 namespace mx {
 namespace {
@@ -29,7 +33,7 @@ VbError FileAlreadyExists() {
 
 // A trailing "/" is dropped so that "a/b/" names the folder b in a.
 fs::path ToSystemPath(const std::string& path) {
-  std::string utf8 = Win1252ToUtf8(path);
+  std::string utf8 = SystemPath(path);
   while (utf8.size() > 1 && utf8.back() == '/') utf8.pop_back();
   return fs::path(utf8);
 }
@@ -95,7 +99,8 @@ void MakeTreeWritable(const fs::path& folder) {
 }
 
 // A name beside `target` that no other writer uses: the target's name with
-// the process id, a counter and a random number.
+// the process id, a counter and a random number. TempNameOwner reads the
+// process id back.
 std::string TempNameFor(const fs::path& target) {
   static std::atomic<unsigned> counter{0};
   thread_local std::mt19937 random{std::random_device{}()};
@@ -103,16 +108,57 @@ std::string TempNameFor(const fs::path& target) {
          "-" + std::to_string(counter++) + "-" + std::to_string(random());
 }
 
-// Creates a new file for writing with the permissions a plain new file gets;
-// -1 with errno when it cannot.
-int CreateTempFile(const fs::path& target, fs::path* temp) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    *temp = FolderOf(target) / TempNameFor(target);
-    const int fd =
-        open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+bool AllDigits(std::string_view text) {
+  return !text.empty() &&
+         text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The process that made a temporary name of ours; 0 when `name` is not one.
+pid_t TempNameOwner(std::string_view name) {
+  if (name.empty() || name[0] != '.') return 0;
+  const size_t tmp = name.rfind(".tmp");
+  if (tmp == std::string_view::npos || tmp == 0) return 0;
+  std::string_view rest = name.substr(tmp + 4);
+  const size_t first_dash = rest.find('-');
+  const size_t second_dash = rest.find('-', first_dash + 1);
+  if (first_dash == std::string_view::npos ||
+      second_dash == std::string_view::npos) {
+    return 0;
   }
-  return -1;
+  const std::string_view pid = rest.substr(0, first_dash);
+  const std::string_view count =
+      rest.substr(first_dash + 1, second_dash - first_dash - 1);
+  const std::string_view random = rest.substr(second_dash + 1);
+  if (!AllDigits(pid) || !AllDigits(count) || !AllDigits(random) ||
+      pid.size() > 9) {
+    return 0;
+  }
+  return static_cast<pid_t>(std::stol(std::string(pid)));
+}
+
+bool ProcessIsGone(pid_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
+
+// A writer that was killed outright cannot remove the temporary file it was
+// writing (a file system without unnamed files, or a kill between naming
+// and renaming). The first write of this process into a folder removes the
+// temporary files of ours whose writer is gone; nothing else is touched.
+void RemoveStaleTempFiles(const fs::path& folder) {
+  static std::mutex* mutex = new std::mutex;
+  static std::set<std::string>* swept = new std::set<std::string>;
+  {
+    std::lock_guard<std::mutex> lock(*mutex);
+    if (!swept->insert(folder.string()).second) return;
+  }
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    const pid_t owner = TempNameOwner(name);
+    if (owner <= 0 || owner == getpid() || !ProcessIsGone(owner)) continue;
+    std::error_code status_ec;
+    if (!fs::is_regular_file(it->symlink_status(status_ec))) continue;
+    unlink(it->path().c_str());
+  }
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -127,9 +173,68 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// Creates a new file for writing with the permissions a plain new file gets;
+// -1 with errno when it cannot.
+int CreateTempFile(const fs::path& target, fs::path* temp) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *temp = FolderOf(target) / TempNameFor(target);
+    const int fd =
+        open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// Gives the unnamed file `fd` a temporary name beside `target`; false when
+// the system cannot.
+bool LinkUnnamed(int fd, const fs::path& target, fs::path* temp) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *temp = FolderOf(target) / TempNameFor(target);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp->c_str(),
+               AT_SYMLINK_FOLLOW) == 0) {
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+enum class Written { kDone, kFailed, kUnsupported };
+
+// Writes `bytes` into an unnamed file in the target's folder, which gets a
+// name only when it is whole, and renames it over the target: a process
+// killed on the way leaves nothing behind. kUnsupported when the file system
+// has no unnamed files.
+Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes) {
+  const int fd =
+      open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL
+               ? Written::kUnsupported
+               : Written::kFailed;
+  }
+  fs::path temp;
+  if (!WriteAll(fd, bytes)) {
+    close(fd);
+    return Written::kFailed;
+  }
+  if (!LinkUnnamed(fd, target, &temp)) {
+    close(fd);
+    return Written::kUnsupported;
+  }
+  const bool closed = close(fd) == 0;
+  if (closed && rename(temp.c_str(), target.c_str()) == 0)
+    return Written::kDone;
+  unlink(temp.c_str());
+  return Written::kFailed;
+}
+
 // Writes `bytes` to a fresh file beside `target` and renames it over the
 // target; false when any step fails, and then nothing is left behind.
 bool WriteBesideAndRename(const fs::path& target, std::string_view bytes) {
+  const Written unnamed = WriteUnnamedAndRename(target, bytes);
+  if (unnamed != Written::kUnsupported) return unnamed == Written::kDone;
   fs::path temp;
   const int fd = CreateTempFile(target, &temp);
   if (fd < 0) return false;
@@ -140,6 +245,14 @@ bool WriteBesideAndRename(const fs::path& target, std::string_view bytes) {
   }
   unlink(temp.c_str());
   return false;
+}
+
+// A device or a FIFO is written as it stands; it is never replaced.
+bool WriteInPlace(const fs::path& target, std::string_view bytes) {
+  const int fd = open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, bytes);
+  return close(fd) == 0 && written;
 }
 
 bool ReadWhole(const fs::path& path, std::string* text) {
@@ -199,6 +312,17 @@ class PosixEnv : public Env {
 
   void WriteFile(const std::string& path, std::string_view bytes) override {
     const fs::path file = PathInExistingFolder(path);
+    struct stat st;
+    if (stat(file.c_str(), &st) == 0) {
+      if (IsSpecialFile(st)) {
+        if (!WriteInPlace(file, bytes)) throw errors::FileAccess();
+        return;
+      }
+      if (S_ISREG(st.st_mode) && !MayReplaceFile(file.string(), st)) {
+        throw errors::PermissionDenied();
+      }
+    }
+    RemoveStaleTempFiles(FolderOf(file));
     if (!WriteBesideAndRename(file, bytes)) throw errors::FileAccess();
   }
 
@@ -216,6 +340,15 @@ class PosixEnv : public Env {
 Env* Env::Default() {
   static PosixEnv* env = new PosixEnv;
   return env;
+}
+
+bool IsSpecialFile(const struct stat& st) {
+  return S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
+}
+
+bool MayReplaceFile(const std::string& system_path, const struct stat& st) {
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+  return faccessat(AT_FDCWD, system_path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

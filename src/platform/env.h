@@ -6,6 +6,8 @@
 #ifndef MX_PLATFORM_ENV_H_
 #define MX_PLATFORM_ENV_H_
 
+#include <sys/stat.h>
+
 #include <string>
 #include <string_view>
 
@@ -23,13 +25,27 @@ class Env {
   virtual bool FileExists(const std::string& path) = 0;
   virtual void DeleteFile(const std::string& path) = 0;
   // Writes the whole file: a temporary file in the same folder, then a rename
-  // over the target. When it fails, an earlier file stays as it was.
+  // over the target. When it fails, an earlier file stays as it was. An
+  // existing file that MayReplaceFile refuses is left alone (error 70); a
+  // device or FIFO is written in place, never replaced. The temporary file
+  // has no name until it is whole where the system allows; elsewhere the
+  // first write into a folder removes the temporary files that writers
+  // killed outright left there.
   virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
   virtual std::string ReadFile(const std::string& path) = 0;
 
   // The real file system; never deleted.
   static Env* Default();
 };
+
+// A device, FIFO or socket: written where it is, never replaced.
+bool IsSpecialFile(const struct stat& st);
+
+// Whether an existing regular file may be replaced: the user may write it,
+// and it carries some write permission (a file with none is read-only to
+// everyone, its owner and the superuser included, as a read-only file was
+// to the original).
+bool MayReplaceFile(const std::string& system_path, const struct stat& st);
 
 // Joins a folder and a name with "/".
 std::string JoinPath(std::string_view folder, std::string_view name);

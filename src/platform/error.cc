@@ -46,6 +46,15 @@ VbError PathNotFound() {
 VbError FileAccess() {
   return VbError(kFileAccess, kRuntimeSource, "Path/File access error");
 }
+VbError Interrupted(int32_t done, int32_t total) {
+  return VbError(kUserInterrupt, kRuntimeSource,
+                 "User interrupt occurred: the run stopped after " +
+                     std::to_string(done) + " of " + std::to_string(total) +
+                     " objects");
+}
+VbError PermissionDenied() {
+  return VbError(kPermissionDenied, kRuntimeSource, "Permission denied");
+}
 
 }  // namespace errors
 }  // namespace mx

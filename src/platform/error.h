@@ -31,7 +31,9 @@ namespace errors {
 
 inline constexpr int32_t kOverflow = 6;
 inline constexpr int32_t kSubscriptOutOfRange = 9;
+inline constexpr int32_t kUserInterrupt = 18;
 inline constexpr int32_t kTypeMismatch = 13;
+inline constexpr int32_t kPermissionDenied = 70;
 inline constexpr int32_t kFileAccess = 75;
 inline constexpr int32_t kPathNotFound = 76;
 inline constexpr int32_t kInvalidUseOfNull = 94;
@@ -56,6 +58,9 @@ VbError KeyExists();
 VbError ItemNotFound();
 VbError PathNotFound();
 VbError FileAccess();
+VbError PermissionDenied();
+// A run stopped on request after `done` of its `total` objects.
+VbError Interrupted(int32_t done, int32_t total);
 
 }  // namespace errors
 }  // namespace mx

@@ -63,6 +63,36 @@ class FileTextStream : public TextStream {
   bool closed_ = false;
 };
 
+// A file written as the text comes, a line at a time: each line goes to the
+// file as soon as it ends, so another program can follow the file and a run
+// that stops leaves every line written so far. The file is written in place
+// (created, or emptied and rewritten; never replaced), so a device, a FIFO
+// or a link stays what it is; "-" is standard output, and so is any name
+// of the file that standard output (or error) already writes. The path is the
+// system's name (UTF-8), taken as given. Opening raises 76 when the folder
+// is missing, 70 "Permission denied" for an existing file that may not be
+// replaced (see MayReplaceFile) and 75 for any other failure; Close raises
+// 75 when a write failed on the way.
+class LineFileTextStream : public TextStream {
+ public:
+  static std::shared_ptr<LineFileTextStream> Open(
+      const std::string& system_path);
+  ~LineFileTextStream() override;
+  LineFileTextStream(const LineFileTextStream&) = delete;
+  LineFileTextStream& operator=(const LineFileTextStream&) = delete;
+
+  void Write(std::string_view text) override;
+  void Close() override;
+
+ private:
+  explicit LineFileTextStream(int fd) : fd_(fd) {}
+  void Send(std::string_view bytes);
+
+  int fd_;
+  std::string pending_;  // the start of a line not yet ended
+  bool failed_ = false;
+};
+
 }  // namespace mx
 
 #endif  // MX_PLATFORM_TEXT_STREAM_H_

@@ -11,8 +11,8 @@
 #include <cctype>
 #include <utility>
 
-#include "platform/encoding.h"
 #include "platform/error.h"
+#include "platform/system_path.h"
 #include "repository/odbc_api.h"
 #include "repository/odbc_connection.h"
 #include "repository/provider_strings.h"
@@ -97,8 +97,9 @@ std::unique_ptr<Connection> OpenSqlite(
   if (data_source.empty()) {
     throw CannotConnect("The connection string names no Data Source");
   }
-  // Component texts are Windows-1252; file names are UTF-8.
-  return SqliteConnection::Open(Win1252ToUtf8(data_source));
+  // Component texts are Windows-1252; file names are UTF-8, and a path the
+  // user gave keeps its bytes.
+  return SqliteConnection::Open(SystemPath(data_source));
 }
 
 std::unique_ptr<Connection> OpenSqlServer(

@@ -1,7 +1,12 @@
 #include "repository/query_trace.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 
+#include "platform/env.h"
 #include "platform/error.h"
 
 namespace mx::repository {
@@ -11,9 +16,45 @@ namespace {
 constexpr char kErrorSource[] = "MOVX20XMLGenerator";
 
 VbError CannotWrite(const std::string& path, int error_number) {
-  const bool missing_folder = error_number == ENOENT || error_number == ENOTDIR;
-  return VbError(missing_folder ? errors::kPathNotFound : errors::kFileAccess,
-                 kErrorSource, "Cannot write the query trace " + path);
+  int32_t number = errors::kFileAccess;
+  if (error_number == ENOENT || error_number == ENOTDIR) {
+    number = errors::kPathNotFound;
+  } else if (error_number == EACCES || error_number == EPERM ||
+             error_number == EROFS) {
+    number = errors::kPermissionDenied;
+  }
+  return VbError(number, kErrorSource, "Cannot write the query trace " + path);
+}
+
+// Opened in place and emptied only once it is known to be writable: a device
+// or FIFO is written as it stands, "-" is standard output, and a file that
+// may not be replaced is left as it was.
+std::FILE* OpenTrace(const std::string& path) {
+  int fd = -1;
+  if (path == "-") {
+    fd = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+  } else {
+    fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+  }
+  if (fd < 0) throw CannotWrite(path, errno);
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && path != "-") {
+    if (!MayReplaceFile(path, st)) {
+      close(fd);
+      throw CannotWrite(path, EACCES);
+    }
+    if (ftruncate(fd, 0) != 0) {
+      const int error_number = errno;
+      close(fd);
+      throw CannotWrite(path, error_number);
+    }
+  }
+  std::FILE* file = fdopen(fd, "wb");
+  if (file == nullptr) {
+    close(fd);
+    throw CannotWrite(path, 0);
+  }
+  return file;
 }
 
 }  // namespace
@@ -66,9 +107,7 @@ std::optional<std::string> UnescapeTraceLine(std::string_view line) {
 }
 
 QueryTrace::QueryTrace(const std::string& path_utf8)
-    : path_(path_utf8), file_(std::fopen(path_utf8.c_str(), "wb")) {
-  if (file_ == nullptr) throw CannotWrite(path_, errno);
-}
+    : path_(path_utf8), file_(OpenTrace(path_utf8)) {}
 
 QueryTrace::~QueryTrace() {
   if (file_ != nullptr) std::fclose(file_);

@@ -29,8 +29,10 @@ std::optional<std::string> UnescapeTraceLine(std::string_view line);
 // sends hundreds of thousands of queries).
 class QueryTrace {
  public:
-  // Creates or truncates the file; raises VbError 75 (76 when the folder is
-  // missing) naming the file when it cannot be opened.
+  // Creates or empties the file ("-" is standard output; a device or FIFO
+  // is written in place); raises VbError 75 (76 when the folder is missing,
+  // 70 when an existing file may not be replaced) naming the file when it
+  // cannot be opened.
   explicit QueryTrace(const std::string& path_utf8);
   ~QueryTrace();
   QueryTrace(const QueryTrace&) = delete;

@@ -41,7 +41,7 @@ class DictionaryRun {
 
   GeneratorContext& ctx_;
   Reporter& log_;
-  RunCounts counts_;
+  RunCounts& counts_ = ctx_.counts;
   VersionTriple run_checked_out_ = VersionTriple::Blank();
   // The settings' filter, with ",'C'" when checked-out versions count.
   std::string status_filter_;
@@ -150,6 +150,7 @@ void DictionaryRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
 
 bool DictionaryRun::Run() {
   ctx_.no_of_xml_generated = 0;
+  counts_ = RunCounts();
   status_filter_ = ctx_.settings.status_filter;
   try {
     Profile profile = ReadProfile();
@@ -166,6 +167,9 @@ bool DictionaryRun::Run() {
     for (const TargetTable& table : tables) {
       ProcessTable(profile, lookup, table);
       if (ctx_.progress) ctx_.progress(counts_.total, total);
+      if (ctx_.stop_requested && ctx_.stop_requested()) {
+        throw errors::Interrupted(counts_.total, total);
+      }
     }
     WriteSummary(log_, counts_, /*with_mscript_line=*/true);
     return true;

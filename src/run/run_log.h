@@ -8,6 +8,7 @@
 #include <string>
 
 #include "context/reporter.h"
+#include "context/run_counts.h"
 
 namespace mx {
 
@@ -18,14 +19,6 @@ struct VersionTriple {
 
   static VersionTriple Blank() { return {"    ", "  ", "    "}; }
   bool operator==(const VersionTriple&) const = default;
-};
-
-struct RunCounts {
-  int32_t total = 0;
-  int32_t success = 0;
-  int32_t mscript = 0;
-  int32_t no_mapping = 0;
-  int32_t errors = 0;
 };
 
 // "(n.)" TAB NOW TAB "Started exporting the <noun> Object: " code " as XML

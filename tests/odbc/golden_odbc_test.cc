@@ -30,6 +30,9 @@ const std::map<std::string, std::string>& EmbeddedOnly() {
        "its repository holds text that is not UTF-8, which a PostgreSQL "
        "database cannot hold (the copier refuses it), and the expected log "
        "has the embedded backend's conversion error"},
+      {"dd_nul_value",
+       "its repository holds a NUL character, which PostgreSQL text cannot "
+       "hold"},
       {"dd_missing_table",
        "the expected log has SQLite's own message; server_fault_test runs it "
        "with the server's message"},

@@ -6,13 +6,17 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 #include "platform/error.h"
+#include "platform/system_path.h"
 #include "platform/text_stream.h"
 
 namespace mx {
@@ -153,6 +157,111 @@ TEST_F(EnvTest, FileTextStreamWritesOnCloseWithCrLf) {
   EXPECT_EQ(Contents("kept.txt"), "x\r\n");
   FileTextStream failing(env_, Path("no/lost.txt"));
   EXPECT_EQ(ErrorNumberOf([&] { failing.Close(); }), errors::kPathNotFound);
+}
+
+// A file without any write permission is read-only to everyone, the
+// superuser included: it is refused, and stays as it was.
+TEST_F(EnvTest, ReadOnlyFileIsNotReplacedAndIs70) {
+  env_->WriteFile(Path("f.xml"), "kept");
+  fs::permissions(root_ / "f.xml", fs::perms::owner_read);
+  EXPECT_EQ(ErrorNumberOf([&] { env_->WriteFile(Path("f.xml"), "new"); }),
+            errors::kPermissionDenied);
+  EXPECT_EQ(Contents("f.xml"), "kept");
+  EXPECT_EQ(fs::status(root_ / "f.xml").permissions(), fs::perms::owner_read);
+}
+
+// The process id of a process that has ended.
+pid_t EndedProcess() {
+  const pid_t pid = fork();
+  if (pid == 0) _exit(0);
+  waitpid(pid, nullptr, 0);
+  return pid;
+}
+
+TEST_F(EnvTest, WriteRemovesOnlyTheTempFilesOfEndedWriters) {
+  const std::string dead = std::to_string(EndedProcess());
+  const std::string live = std::to_string(getppid());
+  for (const std::string& name :
+       {".x.XML.tmp" + dead + "-0-17", ".x.XML.tmp" + live + "-0-17",
+        "notes.tmp" + dead + "-0-17", ".x.XML.tmp" + dead + "-a-17"}) {
+    std::ofstream(root_ / name) << "left";
+  }
+  env_->WriteFile(Path("x.XML"), "doc");
+  EXPECT_FALSE(fs::exists(root_ / (".x.XML.tmp" + dead + "-0-17")));
+  EXPECT_TRUE(fs::exists(root_ / (".x.XML.tmp" + live + "-0-17")));
+  EXPECT_TRUE(fs::exists(root_ / ("notes.tmp" + dead + "-0-17")));
+  EXPECT_TRUE(fs::exists(root_ / (".x.XML.tmp" + dead + "-a-17")));
+  EXPECT_EQ(EntryCount(), 4u);
+}
+
+TEST_F(EnvTest, RegisteredPathKeepsItsBytesAndTheRestConverts) {
+  const std::string folder = root_.string() + "/out_\u4E2D";
+  ASSERT_EQ(ComponentPathFor(root_.string() + "/caf\u00E9"),
+            root_.string() + "/caf\xE9");
+  const std::string stand_in = *ComponentPathFor(folder);
+  fs::create_directory(folder);
+  env_->CreateFolder(stand_in + "/caf\xE9");
+  env_->WriteFile(stand_in + "/caf\xE9/\x80.XML", "x");
+  EXPECT_TRUE(fs::is_regular_file(fs::path(folder) / "caf\u00E9/\u20AC.XML"));
+  EXPECT_FALSE(ComponentPathFor("\xFF"));
+}
+
+class LineFileTest : public EnvTest {
+ protected:
+  std::string SystemPath(const std::string& name) const {
+    return (root_ / name).string();
+  }
+};
+
+TEST_F(LineFileTest, EachLineReachesTheFileWhenItEnds) {
+  auto log = LineFileTextStream::Open(SystemPath("run.log"));
+  log->Write("first");
+  EXPECT_EQ(Contents("run.log"), "");
+  log->WriteLine(" line");
+  EXPECT_EQ(Contents("run.log"), "first line\r\n");
+  log->Write("a\r\nb");
+  EXPECT_EQ(Contents("run.log"), "first line\r\na\r\n");
+  log->Close();
+  EXPECT_EQ(Contents("run.log"), "first line\r\na\r\nb");
+}
+
+TEST_F(LineFileTest, AnEarlierLogIsEmptiedInPlaceAndALinkStaysALink) {
+  std::ofstream(root_ / "target.log") << "an older and longer log";
+  fs::create_symlink(root_ / "target.log", root_ / "link.log");
+  auto log = LineFileTextStream::Open(SystemPath("link.log"));
+  log->WriteLine("new");
+  log->Close();
+  EXPECT_TRUE(fs::is_symlink(root_ / "link.log"));
+  EXPECT_EQ(Contents("target.log"), "new\r\n");
+}
+
+TEST_F(LineFileTest, AFifoIsWrittenInPlace) {
+  ASSERT_EQ(mkfifo((root_ / "fifo").c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] {
+    std::ifstream in(root_ / "fifo", std::ios::binary);
+    received.assign(std::istreambuf_iterator<char>(in), {});
+  });
+  auto log = LineFileTextStream::Open(SystemPath("fifo"));
+  log->WriteLine("through");
+  log->Close();
+  reader.join();
+  EXPECT_EQ(received, "through\r\n");
+  EXPECT_EQ(fs::status(root_ / "fifo").type(), fs::file_type::fifo);
+}
+
+TEST_F(LineFileTest, RefusalsLeaveTheFileAlone) {
+  std::ofstream(root_ / "ro.log") << "kept";
+  fs::permissions(root_ / "ro.log", fs::perms::owner_read);
+  EXPECT_EQ(
+      ErrorNumberOf([&] { LineFileTextStream::Open(SystemPath("ro.log")); }),
+      errors::kPermissionDenied);
+  EXPECT_EQ(Contents("ro.log"), "kept");
+  EXPECT_EQ(
+      ErrorNumberOf([&] { LineFileTextStream::Open(SystemPath("no/x.log")); }),
+      errors::kPathNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { LineFileTextStream::Open(root_.string()); }),
+            errors::kFileAccess);
 }
 
 }  // namespace

@@ -50,13 +50,16 @@ inline std::vector<std::string> ScenarioArgs(
 }
 
 // Starts `binary` with `args`, standard output to `out_file`, standard error
-// to `err_file`, standard input from /dev/null; returns its process id.
+// to `err_file`, standard input from /dev/null, in the folder `cwd` when one
+// is given; returns its process id.
 inline pid_t StartProgram(const std::string& binary,
                           const std::vector<std::string>& args,
                           const std::string& out_file,
-                          const std::string& err_file) {
+                          const std::string& err_file,
+                          const std::string& cwd = "") {
   const pid_t pid = fork();
   if (pid == 0) {
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
     const int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int in = open("/dev/null", O_RDONLY);
@@ -75,7 +78,7 @@ inline pid_t StartProgram(const std::string& binary,
 }
 
 // Waits for a program started by StartProgram; its exit status, 128 when it
-// did not exit normally.
+// did not exit normally (a signal it did not handle).
 inline int WaitForProgram(pid_t pid) {
   int status = 0;
   waitpid(pid, &status, 0);
