@@ -6,6 +6,7 @@
 #include "dictionary/domain_details.h"
 #include "platform/vb_text.h"
 #include "rules/rule_rewriting.h"
+#include "xml/dump_field_values.h"
 
 namespace mx::dd {
 
@@ -85,23 +86,6 @@ bool NamesSourceField(const std::string& rule) {
   return !vb::Contains(rule, "\"") && !vb::Contains(rule, "(") &&
          !vb::ContainsText(rule, "empty.string") && !trimmed.empty() &&
          trimmed != "0" && !vb::IsNumeric(rule);
-}
-
-// Every default() becomes the field's initial value; the rule loses its
-// blanks when it holds one.
-std::string ReplaceDefaults(const std::string& rule, const CFieldInfo& field) {
-  const std::string compact = WithoutBlanks(rule);
-  if (!vb::ContainsText(compact, "default()")) return rule;
-  return vb::ReplaceText(compact, "default()", field.StrDefaultValue);
-}
-
-// The first empty() becomes the field's neutral value; the rule loses its
-// blanks when it holds one.
-std::string ReplaceFirstEmpty(const std::string& rule,
-                              const CFieldInfo& field) {
-  const std::string compact = WithoutBlanks(rule);
-  if (!vb::ContainsText(compact, "empty()")) return rule;
-  return vb::ReplaceFirstText(compact, "empty()", field.StrInitialValue);
 }
 
 // The first target(...) of a string rule becomes the enumeration constant's
@@ -191,11 +175,6 @@ std::string WithEnumerationTest(const std::string& rule) {
 }
 
 }  // namespace
-
-bool IsStringField(const CFieldInfo& field) {
-  const std::string type = UpperType(field);
-  return type == "S" || type == "M";
-}
 
 bool RewriteStringFieldRule(BuildContext& ctx, const CFieldInfo& field,
                             const std::string& rule,

@@ -18,9 +18,6 @@ struct RuleApplications {
   std::string tapp;  // target: enumeration constants
 };
 
-// A field whose type (compared in upper case) is "S" or "M".
-[[nodiscard]] bool IsStringField(const CFieldInfo& field);
-
 // The value text of a rule of type 0 for a string field: the named source
 // field's details, default()/target(/empty() replaced, and the str$, case,
 // alignment, to.native and empty-string wrappers. False when a lookup failed

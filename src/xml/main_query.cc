@@ -8,11 +8,11 @@
 
 #include "platform/error.h"
 #include "platform/vb_text.h"
-#include "repository/sql_value.h"
 #include "rules/rule_rewriting.h"
 #include "split/split_condition.h"
 #include "xml/escaping.h"
 #include "xml/format_string.h"
+#include "xml/main_query_rows.h"
 
 namespace mx::dd {
 
@@ -80,15 +80,9 @@ class SectionTable {
   std::vector<SourceSections> rows_;
 };
 
-std::string MainQuerySql(const ConversionObject& o) {
-  using repository::SqlValue;
-  return std::string(" select * from ") + "qxmap130" + " where " + "mprf" +
-         " = " + vb::NumberToText(int64_t{o.profile}) + " AND " + "vers" +
-         " = " + "'" + SqlValue(o.vers) + "'" + " AND " + "rele" + " = '" +
-         SqlValue(o.rele) + "'" + " AND " + "cust" + " = '" + SqlValue(o.cust) +
-         "'" + " AND " + "tcpac" + " = '" + SqlValue(o.cpac) + "'" + " AND " +
-         "tcmod" + " = '" + SqlValue(o.cmod) + "'" + " AND " + "tflno" +
-         " = '" + SqlValue(o.flno) + "'" + " order by scpac, scmod , sflno ";
+std::string MainQuerySql(const ConversionObject& object) {
+  return " select * from qxmap130" + MainQueryRowsCondition(object) +
+         " order by scpac, scmod , sflno ";
 }
 
 VbError NoMainQuery(const ConversionObject& object) {
