@@ -21,8 +21,6 @@ const std::vector<std::string> kFieldColumns = {"fdnm", "cdom", "iniv",
 const char kLayoutQuery[] =
     " select epos,spos,flna , dtyp from    qxlgy150  where appl = 'TAPP' AND "
     "cpac = 'qx' AND cmod = 'fil' AND flno = 'cust.txt' order by seqn";
-const std::vector<std::string> kLayoutColumns = {"epos", "spos", "flna",
-                                                 "dtyp"};
 
 std::string DomainQuery(const std::string& domain) {
   return " select type , leng , diga , adju , conv , digb from qxddi220 where "
@@ -30,35 +28,43 @@ std::string DomainQuery(const std::string& domain) {
          domain + "'";
 }
 
-repository::ResultSet Domain(const char* type) {
-  return Rows({"type", "leng", "diga", "adju", "conv", "digb"},
-              {{type, " 8 ", "2", "right", "upper", "5"}});
-}
-
 Variant Null() { return Variant::MakeNull(); }
 
-std::string Line(const std::string& name, const std::string& attributes) {
-  return " <" + name + attributes + "  >  </" + name + "> \r\n";
+// A field line with everything but the name, domain, flags and type empty,
+// or with the details of the domains below (`details`).
+std::string Line(const std::string& name, const std::string& domain,
+                 const std::string& comb, const std::string& child,
+                 const std::string& type, bool details) {
+  return " <" + name + " DOMA = \"" + domain + "\" COMB = \"" + comb +
+         "\" CHLD = \"" + child + "\"  TYPE = \"" + type + "\" LENG = \"" +
+         (details ? "8\" BDEC = \"5\" ADEC  = \"2\""
+                  : "\" BDEC = \"\" ADEC  = \"\"") +
+         "  >  </" + name + "> \r\n";
 }
 
 class LegacyFieldTag : public ::testing::Test {
  protected:
   LegacyFieldTag() : t_(GeneratorKind::kLegacy) {}
 
+  void AnswerDomain(const std::string& domain, const char* type) {
+    t_.repo->Answer(DomainQuery(domain),
+                    Rows({"type", "leng", "diga", "adju", "conv", "digb"},
+                         {{type, " 8 ", "2", "right", "upper", "5"}}));
+  }
+
   bool Build(bool target_source = false) {
     LegacyRunFacts facts;
     facts.target_source = target_source;
-    const std::string table = target_source ? "cust.txt" : "001";
-    const std::string package = target_source ? "qx" : "ab";
-    const std::string module = target_source ? "fil" : "cde";
-    return Construct_Field_Tag(t_.ctx, facts, "TAPP", package, module, table,
-                               &text_);
+    return target_source ? Construct_Field_Tag(t_.ctx, facts, "TAPP", "qx",
+                                               "fil", "cust.txt", &text_)
+                         : Construct_Field_Tag(t_.ctx, facts, "TAPP", "ab",
+                                               "cde", "001", &text_);
   }
 
   const CFieldInfo& Record(const std::string& key) {
+    static const CFieldInfo kNone;
     const CFieldInfo* info = t_.ctx.doc.field_store.Find(key);
     EXPECT_NE(info, nullptr) << key;
-    static const CFieldInfo kNone;
     return info != nullptr ? *info : kNone;
   }
 
@@ -85,41 +91,19 @@ TEST_F(LegacyFieldTag, DictionaryFieldsWithTheLegacyDifferences) {
       "SELECT * FROM qxddi160  WHERE appl = 'TAPP' AND cpac = 'ab' AND cmod = "
       "'cde' AND flno = '001' AND fdnm = 'pair'",
       Rows({"chld"}, {{" due "}, {"made"}}));
-  t_.repo->Answer(DomainQuery("abdate"), Domain("k"));
-  t_.repo->Answer(DomainQuery("abtime"), Domain("T"));
-  t_.repo->Answer(DomainQuery("abnum"), Domain("I"));
+  AnswerDomain("abdate", "k");
+  AnswerDomain("abtime", "T");
+  AnswerDomain("abnum", "I");
 
   ASSERT_TRUE(Build());
-  const std::string details = " LENG = \"8\" BDEC = \"5\" ADEC  = \"2\"";
-  EXPECT_EQ(text_,
-            "<TFLD>" +
-                Line("PAIR",
-                     " DOMA = \"abdate\" COMB = \"y\" CHLD = \"DUE|MADE\"  "
-                     "TYPE = \"\" LENG = \"\" BDEC = \"\" ADEC  = \"\"") +
-                Line("DUE",
-                     " DOMA = \"abdate\" COMB = \"N\" CHLD = \"\"  "
-                     "TYPE = \"K\"" +
-                         details) +
-                Line("MADE",
-                     " DOMA = \"abdate\" COMB = \"N\" CHLD = \"\"  "
-                     "TYPE = \"K\"" +
-                         details) +
-                Line("AT",
-                     " DOMA = \"abtime\" COMB = \"N\" CHLD = \"\"  "
-                     "TYPE = \"T\"" +
-                         details) +
-                Line("CUT",
-                     " DOMA = \"abtime\" COMB = \"N\" CHLD = \"\"  "
-                     "TYPE = \"T\"" +
-                         details) +
-                Line("NOTE",
-                     " DOMA = \"\" COMB = \"N\" CHLD = \"\"  TYPE = "
-                     "\"\" LENG = \"\" BDEC = \"\" ADEC  = \"\"") +
-                Line("ODD",
-                     " DOMA = \"abnum\" COMB = \" \" CHLD = \"\"  "
-                     "TYPE = \"I\"" +
-                         details) +
-                "</TFLD>");
+  EXPECT_EQ(text_, "<TFLD>" +
+                       Line("PAIR", "abdate", "y", "DUE|MADE", "", false) +
+                       Line("DUE", "abdate", "N", "", "K", true) +
+                       Line("MADE", "abdate", "N", "", "K", true) +
+                       Line("AT", "abtime", "N", "", "T", true) +
+                       Line("CUT", "abtime", "N", "", "T", true) +
+                       Line("NOTE", "", "N", "", "", false) +
+                       Line("ODD", "abnum", " ", "", "I", true) + "</TFLD>");
 
   EXPECT_EQ(t_.ctx.doc.field_store.Count(), 6u);  // at(1), at(2) and four
   EXPECT_EQ(Record("abcde001due").StrDefaultValue, "1970-01-04 00:00:00");
@@ -127,14 +111,12 @@ TEST_F(LegacyFieldTag, DictionaryFieldsWithTheLegacyDifferences) {
   EXPECT_EQ(Record("abcde001at(2)").StrDefaultValue, "1970-01-04 00:00:00");
   EXPECT_EQ(Record("abcde001cut").StrDefaultValue, "utc(0,0,2)");
   const CFieldInfo& due = Record("abcde001due");
-  EXPECT_EQ(due.StrFieldCase, "u");
-  EXPECT_EQ(due.StrFieldAlign, "r");
+  EXPECT_EQ(due.StrFieldCase + due.StrFieldAlign, "ur");
   EXPECT_EQ(due.IntFieldLength, 8);
   EXPECT_EQ(due.StrMandField, "");  // the legacy store keeps no flag
   const CFieldInfo& note = Record("abcde001note");
   EXPECT_EQ(note.StrDefaultValue, "x");
-  EXPECT_EQ(note.StrFieldCase, " ");
-  EXPECT_EQ(note.StrFieldAlign, " ");
+  EXPECT_EQ(note.StrFieldCase + note.StrFieldAlign, "  ");
   EXPECT_EQ(t_.log->text(), "");
 }
 
@@ -148,64 +130,39 @@ TEST_F(LegacyFieldTag, ErrorsInTheLegacyWords) {
   EXPECT_EQ(t_.log->text(),
             "\t\tERROR:-  114 -  No Domain information for the domain   in the "
             "Application TAPP\r\n");
-
-  testing::TestContext empty(GeneratorKind::kLegacy);
-  empty.repo->AnswerEmpty(kFieldQuery, kFieldColumns);
-  LegacyRunFacts facts;
-  EXPECT_FALSE(Construct_Field_Tag(empty.ctx, facts, "TAPP", "ab", "cde", "001",
-                                   &text_));
-  EXPECT_EQ(text_, "");
-  EXPECT_EQ(
-      empty.ctx.error_description(),
-      "\t\tERROR:-  112 -  No DDI Information present in the Appplication "
-      "TAPP for the TABLE: abcde001\r\n");
-}
-
-TEST_F(LegacyFieldTag, MandatoryFlagOfADateMustBeThere) {
+  // A date whose mandatory flag is null cannot be given its initial value.
   t_.repo->Answer(kFieldQuery,
                   Rows(kFieldColumns,
                        {{"due", "abdate", Null(), int64_t{0}, "N", Null()}}));
-  t_.repo->Answer(DomainQuery("abdate"), Domain("K"));
+  AnswerDomain("abdate", "K");
   EXPECT_FALSE(Build());
-  EXPECT_EQ(t_.log->text(), "\t\tERROR:-  94 - Invalid use of Null\r\n");
+  EXPECT_EQ(t_.ctx.error_description(),
+            "\t\tERROR:-  94 - Invalid use of Null\r\n");
 }
 
 TEST_F(LegacyFieldTag, LegacyTargetsAreDescribedByTheirLayout) {
+  const std::vector<std::string> columns = {"epos", "spos", "flna", "dtyp"};
   t_.repo->Answer(kLayoutQuery,
-                  Rows(kLayoutColumns, {{int64_t{25}, int64_t{10}, "no", "L"},
-                                        {Null(), int64_t{1}, "name$", "U"}}));
+                  Rows(columns, {{int64_t{25}, int64_t{10}, "no", "L"},
+                                 {Null(), int64_t{1}, "name$", "u"}}));
   ASSERT_TRUE(Build(/*target_source=*/true));
-  EXPECT_EQ(text_,
-            "<TFLD>" +
-                Line("NO",
-                     " DOMA = \"\" COMB = \"\" CHLD = \"\"  TYPE = \"L\" "
-                     "LENG = \"15\" BDEC = \"\" ADEC  = \"\"") +
-                Line("NAME$",
-                     " DOMA = \"\" COMB = \"\" CHLD = \"\"  TYPE = "
-                     "\"U\" LENG = \"0\" BDEC = \"\" ADEC  = \"\"") +
-                "</TFLD>");
+  const std::string empty = " DOMA = \"\" COMB = \"\" CHLD = \"\"  TYPE = \"";
+  EXPECT_EQ(text_, "<TFLD> <NO" + empty +
+                       "L\" LENG = \"15\" BDEC = \"\" ADEC  = \"\"  >  </NO> "
+                       "\r\n <NAME$" +
+                       empty +
+                       "u\" LENG = \"0\" BDEC = \"\" ADEC  = \"\"  >  "
+                       "</NAME$> \r\n</TFLD>");
   ASSERT_EQ(t_.ctx.doc.field_store.Count(), 2u);
-  const CFieldInfo& no = Record("qxfilcust.txtno");
-  EXPECT_EQ(no.IntFieldLength, 15);
-  EXPECT_EQ(no.StrFieldType, "L");
-  EXPECT_EQ(no.StrFieldCase, " ");
-  EXPECT_EQ(Record("qxfilcust.txtname$").StrInitialValue, "0");
-}
+  EXPECT_EQ(Record("qxfilcust.txtno").IntFieldLength, 15);
+  EXPECT_EQ(Record("qxfilcust.txtname$").StrFieldType, "u");
 
-TEST_F(LegacyFieldTag, LayoutErrors) {
-  t_.repo->AnswerEmpty(kLayoutQuery, kLayoutColumns);
+  t_.repo->AnswerEmpty(kLayoutQuery, columns);
   EXPECT_FALSE(Build(/*target_source=*/true));
   EXPECT_EQ(
-      t_.log->text(),
+      t_.ctx.error_description(),
       "\t\tERROR:-  112 -  No DDI Information present in the Appplication "
       "TAPP for the TABLE: qxfilcust.txt\r\n");
-
-  testing::TestContext t(GeneratorKind::kLegacy);
-  t.repo->Answer(kLayoutQuery,
-                 Rows(kLayoutColumns, {{int64_t{2}, int64_t{1}, "a", Null()}}));
-  EXPECT_FALSE(Construct_Legacy_File_Field_Tag(t.ctx, "TAPP", "qx", "fil",
-                                               "cust.txt", &text_));
-  EXPECT_EQ(t.log->text(), "\t\tERROR:-  94 - Invalid use of Null\r\n");
 }
 
 TEST(LegacyFieldStore, ASecondFieldOfTheSameNameIsReportedWithAHint) {

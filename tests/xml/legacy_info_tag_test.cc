@@ -161,31 +161,5 @@ TEST_F(LegacyInfo, FunctionFailuresAreError125InTheirOwnWords) {
                 translation + "\r\n");
 }
 
-TEST_F(LegacyInfo, NoFunctionTextWritesNothing) {
-  repository_.Exec("update qxmap160 set func = null");
-  std::string functions = "as it was";
-  ASSERT_TRUE(
-      Construct_Function_Tag(t_.ctx, facts_, object_, stbl_, &functions));
-  EXPECT_EQ(functions, "as it was");
-  EXPECT_EQ(t_.ctx.doc.collected_functions, "");
-}
-
-TEST_F(LegacyInfo, SplitRunsFailTheFunctionElement) {
-  repository_.Exec("update qxmap160 set func = null");
-  t_.object.settings.split_vshells = true;
-  std::string functions;
-  EXPECT_FALSE(
-      Construct_Function_Tag(t_.ctx, facts_, object_, stbl_, &functions));
-  EXPECT_EQ(t_.log->text(),
-            "\t\tERROR:-  438 - Split runs are not available yet: abcde001 "
-            "cannot be split\r\n");
-}
-
-TEST(LegacyDeclarations, TranslationCopy) {
-  EXPECT_EQ(DeclarationsForTranslation("Dim Total As Long\r\r\nDIM dimension"
-                                       "\r\n"),
-            "  total as long\r    ension ");
-}
-
 }  // namespace
 }  // namespace mx::legacy
