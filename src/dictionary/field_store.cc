@@ -68,28 +68,47 @@ std::string AdjustedInitialValue(const std::string& type,
   return blank ? "0" : initial_value;
 }
 
+void AddFieldRecords(BuildContext& ctx, const FieldDetails& field) {
+  const int32_t length = vb::LongOfVal(field.length);
+  const std::string neutral = NeutralValue(field.type, length);
+  const std::string initial =
+      AdjustedInitialValue(field.type, field.initial_value, neutral);
+  if (field.depth < 1) {
+    ctx.doc.field_store.Add(
+        field.table + field.field_name,
+        MakeRecord(field, field.field_name, neutral, initial, length));
+    return;
+  }
+  for (int k = 1; k <= field.depth; ++k) {
+    std::string name = field.field_name + "(" + std::to_string(k) + ")";
+    ctx.doc.field_store.Add(field.table + name,
+                            MakeRecord(field, name, neutral, initial, length));
+  }
+}
+
 void Store_Field_Details_in_Dictionary(BuildContext& ctx,
                                        const FieldDetails& field) {
   try {
-    const int32_t length = vb::LongOfVal(field.length);
-    const std::string neutral = NeutralValue(field.type, length);
-    const std::string initial =
-        AdjustedInitialValue(field.type, field.initial_value, neutral);
-    if (field.depth < 1) {
-      ctx.doc.field_store.Add(
-          field.table + field.field_name,
-          MakeRecord(field, field.field_name, neutral, initial, length));
-      return;
-    }
-    for (int k = 1; k <= field.depth; ++k) {
-      std::string name = field.field_name + "(" + std::to_string(k) + ")";
-      ctx.doc.field_store.Add(
-          field.table + name,
-          MakeRecord(field, name, neutral, initial, length));
-    }
+    AddFieldRecords(ctx, field);
   } catch (const VbError& e) {
     ctx.ReportOperationError(e);
   }
 }
 
 }  // namespace mx::dd
+
+namespace mx::legacy {
+
+void Store_Field_Details_in_Dictionary(BuildContext& ctx,
+                                       const dd::FieldDetails& field) {
+  try {
+    dd::AddFieldRecords(ctx, field);
+  } catch (const VbError& e) {
+    ctx.ReportError("\t\tERROR in Store_Field_Details_in_Dictionary:- " +
+                    vb::ErrNo(e.number()) + " - " + e.description() +
+                    vb::kCrLf + "Hint : for field " + field.table +
+                    field.field_name);
+  }
+}
+
+}  // namespace mx::legacy

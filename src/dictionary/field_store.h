@@ -1,6 +1,7 @@
 // The field store: one CFieldInfo per field of the document's target table
 // (one per element of an array field), with the neutral value of its type and
-// its initial value adjusted to the type. The dump builder reads it.
+// its initial value adjusted to the type. The dump builder reads it. Both
+// classes store the same records and word a failure each in their own way.
 #ifndef MX_DICTIONARY_FIELD_STORE_H_
 #define MX_DICTIONARY_FIELD_STORE_H_
 
@@ -30,11 +31,25 @@ std::string AdjustedInitialValue(const std::string& type,
                                  const std::string& initial_value,
                                  const std::string& neutral);
 
-// Adds the field's records; a key already present is reported (the records
-// stored before it stay) and the caller goes on.
+// Adds the field's records: one for a plain field, one per element of an
+// array field. A key already present raises error 457; the records stored
+// before it stay.
+void AddFieldRecords(BuildContext& ctx, const FieldDetails& field);
+
+// AddFieldRecords, its errors reported (the caller goes on).
 void Store_Field_Details_in_Dictionary(BuildContext& ctx,
                                        const FieldDetails& field);
 
 }  // namespace mx::dd
+
+namespace mx::legacy {
+
+// The legacy class's store: the same records, without a mandatory flag (the
+// legacy builders leave it empty), and an error reported in the legacy
+// class's words with a "Hint : for field " line naming the table and field.
+void Store_Field_Details_in_Dictionary(BuildContext& ctx,
+                                       const dd::FieldDetails& field);
+
+}  // namespace mx::legacy
 
 #endif  // MX_DICTIONARY_FIELD_STORE_H_

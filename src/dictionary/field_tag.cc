@@ -18,6 +18,16 @@ void AppendAttribute(std::string& text, std::string_view name_with_equals,
 
 }  // namespace
 
+VbError NoFieldInformation(const std::string& application,
+                           const std::string& package,
+                           const std::string& module,
+                           const std::string& table) {
+  return VbError(112, "XML Generation",
+                 " No DDI Information present in the Appplication " +
+                     application + " for the TABLE: " + package + module +
+                     table);
+}
+
 // Written piece by piece into one text: a document has a line per field.
 std::string FormatFieldLine(const FieldLine& line) {
   const std::string name = vb::UCase(line.name);
@@ -105,12 +115,7 @@ bool Construct_Field_Tag(BuildContext& ctx, const std::string& application,
         SqlValue(application) + "' AND cpac = '" + SqlValue(package) +
         "' AND cmod = '" + SqlValue(module) + "' AND flno = '" +
         SqlValue(table) + "'" + " order by fdno");
-    if (rs.Eof()) {
-      throw VbError(112, "XML Generation",
-                    " No DDI Information present in the Appplication " +
-                        application + " for the TABLE: " + package + module +
-                        table);
-    }
+    if (rs.Eof()) throw NoFieldInformation(application, package, module, table);
     std::string lines;
     for (; !rs.Eof(); rs.MoveNext()) {
       const std::string name = rs.Fields("fdnm").ToText();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "context/build_context.h"
+#include "platform/error.h"
 
 namespace mx {
 
@@ -19,6 +20,12 @@ namespace mx {
                                         const std::string& table,
                                         const std::string& field,
                                         std::string* child_list);
+
+// Error 112: the table has no field to describe, in the dictionary or in a
+// legacy layout.
+VbError NoFieldInformation(const std::string& application,
+                           const std::string& package,
+                           const std::string& module, const std::string& table);
 
 // One field line of the TFLD element.
 struct FieldLine {

@@ -1,19 +1,9 @@
-// Making repository text safe inside document elements. The data-dictionary
-// class escapes three characters; the legacy class four. Both replace plainly,
-// so an entity already present is escaped again.
+// The escaping of element text as the document builders know it; it lives
+// with the platform helpers (platform/xml_escaping.h) so that the layers
+// below the documents escape the same way.
 #ifndef MX_XML_ESCAPING_H_
 #define MX_XML_ESCAPING_H_
 
-#include <string>
-#include <string_view>
-
-namespace mx {
-
-// "&", then "<", then ">"; double quotes stay.
-std::string EscapeThreeEntities(std::string_view text);
-// As above, then the double quote as &quot;.
-std::string Escape_XML_Text(std::string_view text);
-
-}  // namespace mx
+#include "platform/xml_escaping.h"
 
 #endif  // MX_XML_ESCAPING_H_

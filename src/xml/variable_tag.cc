@@ -13,10 +13,6 @@ namespace mx {
 
 using repository::SqlValue;
 
-namespace {
-
-// The conditions that pick the conversion object's row, shared by the
-// variable and function queries.
 std::string ObjectConditions(const ConversionObject& object) {
   return " AND vers = '" + SqlValue(object.vers) + "' AND rele = '" +
          SqlValue(object.rele) + "' AND cust = '" + SqlValue(object.cust) +
@@ -24,6 +20,8 @@ std::string ObjectConditions(const ConversionObject& object) {
          SqlValue(object.cmod) + "' AND tflno = '" + SqlValue(object.flno) +
          "'";
 }
+
+namespace {
 
 std::string ProfileText(const ConversionObject& object) {
   return vb::NumberToText(int64_t{object.profile});
@@ -53,11 +51,14 @@ std::string Read_Variable_Text(BuildContext& ctx,
   return text;
 }
 
+std::string ResolveVariableMarkers(const std::string& text) {
+  return vb::Replace(vb::Replace(text, "~^~", vb::kCrLf), "~|~", "\t");
+}
+
 VariableLines Split_Variable_Text(const std::string& text) {
-  std::string resolved = vb::Replace(text, "~^~", vb::kCrLf);
-  resolved = vb::Replace(resolved, "~|~", "\t");
   VariableLines lines;
-  for (const std::string& piece : vb::Split(resolved, "\n")) {
+  for (const std::string& piece :
+       vb::Split(ResolveVariableMarkers(text), "\n")) {
     if (piece.empty()) continue;
     if (IsIncludeLine(piece)) {
       lines.includes += IncludeLine(piece) + vb::kCrLf;

@@ -14,6 +14,10 @@
 
 namespace mx {
 
+// The conditions that pick the conversion object's row in the mapping tables
+// (" AND vers = '...' ... AND tflno = '...'"), after its mprf condition.
+std::string ObjectConditions(const ConversionObject& object);
+
 // The stored variable text (qxmap120.vari) of the conversion object: the
 // first row's text, "" when there is no row or the text is null. Errors go to
 // the caller.
@@ -30,8 +34,11 @@ struct VariableLines {
   std::string declarations;
 };
 
-// Resolves the markers "~^~" (CR LF) and "~|~" (TAB), splits at LF and
-// sorts the lines.
+// The markers of a stored variable text resolved: "~^~" is CR LF, "~|~" a
+// TAB.
+std::string ResolveVariableMarkers(const std::string& text);
+
+// Resolves the markers, splits at LF and sorts the lines.
 VariableLines Split_Variable_Text(const std::string& text);
 
 }  // namespace mx

@@ -3,7 +3,7 @@
 // the double quote) one after the other gives the same text as mapping each
 // character once, because no replacement produces a character that a later
 // step replaces.
-#include "xml/escaping.h"
+#include "platform/xml_escaping.h"
 
 namespace mx {
 
