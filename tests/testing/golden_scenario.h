@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "xml/cipher.h"
+
 namespace mx::testing {
 
 inline std::string ReadAll(const std::filesystem::path& path) {
@@ -106,6 +108,19 @@ inline std::map<std::string, std::string> FilesBelow(
 
 // What a run in `dir` produced (dir/stdout, dir/stderr, dir/run.log and
 // dir/out), keyed as in an expected/ folder.
+// The legacy class writes its documents enciphered, behind a salt whose n-th
+// byte is n or n + 1; a plain document never starts that way. The golden
+// runs keep such a file's deciphered text, so that it can be read and
+// compared.
+inline bool IsEnciphered(const std::string& bytes) {
+  if (bytes.size() < kCipherSaltLength) return false;
+  for (size_t i = 0; i < kCipherSaltLength; ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b != i + 1 && b != i + 2) return false;
+  }
+  return true;
+}
+
 inline std::map<std::string, std::string> RunResults(
     const std::filesystem::path& dir, int status) {
   std::map<std::string, std::string> result;
@@ -117,7 +132,11 @@ inline std::map<std::string, std::string> RunResults(
     result["log"] = ReadAll(dir / "run.log");
   }
   for (const auto& [name, bytes] : FilesBelow(dir / "out")) {
-    result["out/" + name] = bytes;
+    if (IsEnciphered(bytes)) {
+      result["out/" + name + ".deciphered"] = DecipherText(bytes);
+    } else {
+      result["out/" + name] = bytes;
+    }
   }
   return result;
 }
