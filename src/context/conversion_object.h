@@ -11,6 +11,10 @@
 
 namespace mx {
 
+// How a class holds a table number: the data-dictionary class fits it to 3
+// characters, the legacy class keeps it at its full length.
+enum TableNumberWidth { kFixedTableNumber, kFullTableNumber };
+
 struct ConversionObject {
   int32_t profile = 0;
   std::string vers, rele, cust;  // fixed width 4, 2, 4

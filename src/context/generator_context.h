@@ -13,6 +13,7 @@
 #include "context/build_context.h"
 #include "context/connection_source.h"
 #include "context/document_state.h"
+#include "context/legacy_run_facts.h"
 #include "context/query_source.h"
 #include "context/reporter.h"
 #include "context/run_counts.h"
@@ -31,10 +32,15 @@ class GeneratorContext : public QuerySource {
 
   GeneratorSettings settings;
   Reporter reporter;
-  // Results of the data-dictionary run.
+  // Results of a run: the documents written (in the legacy class an
+  // internal list, which skips M-script members) and, in the
+  // data-dictionary class, the number of mappings found.
   std::string list_of_xml_generated;
   int32_t no_of_xml_generated = 0;
   RunCounts counts;  // of the last run
+  // What the last legacy run learnt of its profile (the target-source flag
+  // that public rule rewriting reads too).
+  LegacyRunFacts legacy_facts;
   Env* env;
   Clock* clock;
   ConnectionSource connections;

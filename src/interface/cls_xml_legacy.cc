@@ -1,6 +1,9 @@
 #include "interface/cls_xml_legacy.h"
 
+#include "dictionary/legacy_connections.h"
 #include "platform/vb_text.h"
+#include "rules/legacy_rule_rewriting.h"
+#include "run/legacy_generation_run.h"
 
 namespace mx {
 
@@ -62,15 +65,35 @@ const MemberTable& ClsXMLLegacy::Members() const {
           .Put("ListOfMappingObjectsSelected",
                &C::put_ListOfMappingObjectsSelected)
           .Put("SplitVshells", &C::put_SplitVshells)
-          .Reserved("GenerateXMLFile")
-          .Reserved("Replace_Empty_Default_Target")
+          .Method("GenerateXMLFile", &C::GenerateXMLFile, {})
+          .Method("Replace_Empty_Default_Target",
+                  &C::Replace_Empty_Default_Target,
+                  {"StrSrcAppl", "StrTrgAppl", "StrString", "Return_String"})
           .Reserved("AddSplitQueries_to_Precondition")
           .Reserved("get_split_fields")
           .Reserved("ConstructSplitInfoFile")
-          .Reserved("GetConnStr")
+          .Method("GetConnStr", &C::GetConnStr, {"i_StrAppl", "i_StrTable"})
           .Reserved("GetFromToRange")
           .Build());
   return *table;
+}
+
+bool ClsXMLLegacy::GenerateXMLFile() { return legacy::GenerateXMLFile(ctx_); }
+
+bool ClsXMLLegacy::Replace_Empty_Default_Target(std::string StrSrcAppl,
+                                                std::string StrTrgAppl,
+                                                std::string StrString,
+                                                std::string& Return_String) {
+  BuildContext build = OperationContext();
+  return legacy::Replace_Empty_Default_Target(
+      build, ctx_.legacy_facts.target_source, StrSrcAppl, StrTrgAppl, StrString,
+      &Return_String);
+}
+
+std::string ClsXMLLegacy::GetConnStr(std::string i_StrAppl,
+                                     std::string i_StrTable) {
+  BuildContext build = OperationContext();
+  return legacy::GetConnStr(build, i_StrAppl, i_StrTable);
 }
 
 }  // namespace mx

@@ -1,8 +1,8 @@
 // ClsXMLLegacy, the public class for profiles whose source is a legacy
 // application: its settings and their storing rules. It has no
 // initialisation of its own (numbers 0, texts empty, Booleans False, no log
-// stream). Its operations are reserved in the member table, so that dispatch
-// ids stay fixed, and are not available yet.
+// stream). Operations not built are reserved in the member table, so that
+// dispatch ids stay fixed; calling one is error 438.
 #ifndef MX_INTERFACE_CLS_XML_LEGACY_H_
 #define MX_INTERFACE_CLS_XML_LEGACY_H_
 
@@ -29,6 +29,15 @@ class ClsXMLLegacy : public GeneratorObject {
   void put_ModuleTo(const std::string& value);
   void put_TableTo(const std::string& value);
   void put_SchemaINIPath(const std::string& value);
+
+  // The run; True when it got to its end, side files included.
+  bool GenerateXMLFile();
+  bool Replace_Empty_Default_Target(std::string StrSrcAppl,
+                                    std::string StrTrgAppl,
+                                    std::string StrString,
+                                    std::string& Return_String);
+  // The connection fragment of a legacy table; errors reach the caller.
+  std::string GetConnStr(std::string i_StrAppl, std::string i_StrTable);
 
   std::string_view ProgId() const override { return kProgId; }
   const MemberTable& Members() const override;

@@ -69,13 +69,7 @@ std::vector<TargetTable> DictionaryRun::SelectTargetTables(
       SelectionQuery("qxddi140", vb::Trim(profile.tapp), s,
                      QuotedSelectedList(s.list_of_mapping_objects_selected)));
   if (rs.Eof()) throw EmptySelectionError(s);
-  std::vector<TargetTable> tables;
-  for (; !rs.Eof(); rs.MoveNext()) {
-    tables.push_back({vb::Fit(rs.Fields("cpac").ToText(), 2),
-                      vb::Fit(rs.Fields("cmod").ToText(), 3),
-                      vb::Fit(rs.Fields("flno").ToText(), 3)});
-  }
-  return tables;
+  return ReadTargetTables(rs, kFixedTableNumber);
 }
 
 void DictionaryRun::ApplyStatusRules(const Profile& profile,

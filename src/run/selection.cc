@@ -33,6 +33,20 @@ std::string SelectionQuery(const std::string& table_list,
          SqlValue(s.table_from) + "' and '" + SqlValue(s.table_to) + "'";
 }
 
+std::vector<TargetTable> ReadTargetTables(repository::Recordset& rs,
+                                          TableNumberWidth width) {
+  std::vector<TargetTable> tables;
+  for (; !rs.Eof(); rs.MoveNext()) {
+    TargetTable table;
+    table.cpac = vb::Fit(rs.Fields("cpac").ToText(), 2);
+    table.cmod = vb::Fit(rs.Fields("cmod").ToText(), 3);
+    table.flno = rs.Fields("flno").ToText();
+    if (width == kFixedTableNumber) table.flno = vb::Fit(table.flno, 3);
+    tables.push_back(std::move(table));
+  }
+  return tables;
+}
+
 VbError EmptySelectionError(const GeneratorSettings& s) {
   return VbError(
       123, "XMLGeneration",

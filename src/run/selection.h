@@ -6,9 +6,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "context/conversion_object.h"
 #include "context/settings.h"
 #include "platform/error.h"
+#include "repository/recordset.h"
+#include "run/run_records.h"
 
 namespace mx {
 
@@ -22,6 +26,11 @@ std::string SelectionQuery(const std::string& table_list,
                            const std::string& application,
                            const GeneratorSettings& settings,
                            const std::optional<std::string>& quoted_list);
+
+// The target tables a selection query returned: package and module fitted
+// to 2 and 3 characters, the table number as the class holds it.
+std::vector<TargetTable> ReadTargetTables(repository::Recordset& rs,
+                                          TableNumberWidth width);
 
 // Error 123, the range as set in its message.
 VbError EmptySelectionError(const GeneratorSettings& settings);

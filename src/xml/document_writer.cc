@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "platform/vb_text.h"
 #include "platform/xml_check.h"
+#include "xml/cipher.h"
 
 namespace mx {
 
@@ -55,15 +56,20 @@ bool WriteDocument(const DocumentPlan& plan, const std::string& xml_path,
   for (const Section& section : plan.sections) {
     std::string text;
     if (!section.build(&text)) return false;
-    if (vb::IsBlank(text)) continue;
     if (plan.checked) {
+      if (vb::IsBlank(text)) continue;
       Check(section.name, plan.table_code, Wrapped(section.wrapper, text));
     }
     document += text;
   }
   document += plan.closing;
   if (plan.checked) Check("DOCUMENT", plan.table_code, document);
-  env.WriteFile(JoinPath(folder, plan.file_name), document);
+  const std::string path = JoinPath(folder, plan.file_name);
+  if (plan.storage == DocumentPlan::Storage::kEnciphered) {
+    env.WriteFile(path, EncipherText(vb::Trim(document)));
+  } else {
+    env.WriteFile(path, document);
+  }
   return true;
 }
 

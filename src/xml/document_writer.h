@@ -29,9 +29,15 @@ struct DocumentPlan {
   std::string opening;     // the root's opening line
   std::string closing;     // the root's closing tag
   std::vector<Section> sections;
-  // Each section is tested inside its wrapper, and the whole document,
-  // frame included, before it is written.
+  // Checked: a section of blanks only adds nothing, every other section is
+  // tested inside its wrapper, and the whole document, frame included,
+  // before it is written. Unchecked (legacy conversion objects, which may
+  // carry names such as F08$): every section is appended as returned.
   bool checked = true;
+  // Plain: the document as built. Enciphered: the document trimmed of
+  // blanks, enciphered, readable and writable by its owner only (it carries
+  // connection details of source systems).
+  enum class Storage { kPlain, kEnciphered } storage = Storage::kPlain;
 };
 
 // Builds and writes the document under `xml_path`. False when a section

@@ -11,61 +11,12 @@
 #include "xml/document_writer.h"
 #include "xml/dump_tag.h"
 #include "xml/main_query.h"
+#include "xml/mscript_members.h"
 #include "xml/variable_tag.h"
 
 namespace mx::dd {
 
 using repository::SqlValue;
-
-namespace {
-
-std::string VersionConditions(const ConversionObject& o) {
-  return " where mprf = " + vb::NumberToText(int64_t{o.profile}) +
-         " and vers = '" + SqlValue(o.vers) + "'" + " and rele = '" +
-         SqlValue(o.rele) + "'" + " and cust = '" + SqlValue(o.cust) + "'";
-}
-
-// The parent of the child: the same conversion-object inputs with the
-// parent's package, module and table number. Error 991 when there is none.
-ConversionObject FindParent(BuildContext& ctx, const ConversionObject& child) {
-  auto rs = ctx.Query("Select bpac,bmod,bflno from qxmap170 " +
-                      VersionConditions(child) + " and cpac = '" +
-                      SqlValue(child.cpac) + "'" + " and cmod = '" +
-                      SqlValue(child.cmod) + "'" + " and cflno = '" +
-                      SqlValue(child.flno) + "'");
-  if (rs.Eof()) {
-    throw VbError(
-        991, "Create_MScript_XML",
-        "No Parent M-Script Defined for child M-script " + child.TableCode());
-  }
-  ConversionObject parent = child;
-  parent.cpac = vb::Fit(rs.Fields("bpac").ToText(), 2);
-  parent.cmod = vb::Fit(rs.Fields("bmod").ToText(), 3);
-  parent.flno = vb::Fit(rs.Fields("bflno").ToText(), 3);
-  return parent;
-}
-
-// The member codes of the parent, joined with "," in the order returned.
-std::string MemberList(BuildContext& ctx, const ConversionObject& parent) {
-  auto rs = ctx.Query("Select cpac+cmod+cflno from qxmap170 " +
-                      VersionConditions(parent) + " and bpac = '" +
-                      SqlValue(parent.cpac) + "'" + " and bmod = '" +
-                      SqlValue(parent.cmod) + "'" + " and bflno = '" +
-                      SqlValue(parent.flno) + "'");
-  std::string list = rs.GetString("", ",", "");
-  if (!list.empty()) list.pop_back();
-  return list;
-}
-
-// An M-script without members would be written as an empty document whose
-// members all count as written; it fails instead.
-VbError NoMembersError(const ConversionObject& parent) {
-  return VbError(
-      1011, "Create_MScript_XML",
-      "The M-script " + parent.TableCode() + " has no member tables");
-}
-
-}  // namespace
 
 bool Construct_MScript_info_Tag(BuildContext& ctx,
                                 const ConversionObject& parent,
@@ -112,7 +63,7 @@ std::optional<std::string> Create_MScript_XML(BuildContext& ctx, Env& env,
                                               const ConversionObject& child) {
   std::string members;
   const bool written = ReportingFailures(ctx.reporter(), [&] {
-    const ConversionObject parent = FindParent(ctx, child);
+    const ConversionObject parent = FindParent(ctx, child, kFixedTableNumber);
     members = MemberList(ctx, parent);
     if (members.empty()) throw NoMembersError(parent);
 

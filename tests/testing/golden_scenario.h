@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "xml/cipher.h"
+
 namespace mx::testing {
 
 inline std::string ReadAll(const std::filesystem::path& path) {
@@ -107,8 +109,6 @@ inline std::map<std::string, std::string> FilesBelow(
   return files;
 }
 
-// What a run in `dir` produced (dir/stdout, dir/stderr, dir/run.log and
-// dir/out), keyed as in an expected/ folder.
 // The SQL that builds a scenario's repository: its repo.sql, after the
 // repo.sql of the scenario named in its file "base" when it has one (a
 // variant of another scenario states only what it changes).
@@ -124,6 +124,21 @@ inline std::string ScenarioScript(const std::filesystem::path& scenario) {
   return script + ReadAll(scenario / "repo.sql");
 }
 
+// The legacy class writes its documents enciphered, behind a salt whose n-th
+// byte is n or n + 1; a plain document never starts that way. The golden
+// runs keep such a file's deciphered text, so that it can be read and
+// compared.
+inline bool IsEnciphered(const std::string& bytes) {
+  if (bytes.size() < kCipherSaltLength) return false;
+  for (size_t i = 0; i < kCipherSaltLength; ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b != i + 1 && b != i + 2) return false;
+  }
+  return true;
+}
+
+// What a run in `dir` produced (dir/stdout, dir/stderr, dir/run.log and
+// dir/out), keyed as in an expected/ folder.
 inline std::map<std::string, std::string> RunResults(
     const std::filesystem::path& dir, int status) {
   std::map<std::string, std::string> result;
@@ -135,7 +150,11 @@ inline std::map<std::string, std::string> RunResults(
     result["log"] = ReadAll(dir / "run.log");
   }
   for (const auto& [name, bytes] : FilesBelow(dir / "out")) {
-    result["out/" + name] = bytes;
+    if (IsEnciphered(bytes)) {
+      result["out/" + name + ".deciphered"] = DecipherText(bytes);
+    } else {
+      result["out/" + name] = bytes;
+    }
   }
   return result;
 }

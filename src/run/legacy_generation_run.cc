@@ -1,0 +1,239 @@
+#include "run/legacy_generation_run.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "context/build_context.h"
+#include "context/document_state.h"
+#include "context/legacy_run_facts.h"
+#include "legacy/side_files.h"
+#include "platform/vb_text.h"
+#include "repository/sql_value.h"
+#include "run/run_log.h"
+#include "run/run_records.h"
+#include "run/selection.h"
+#include "run/version_lookup.h"
+#include "xml/escaping.h"
+#include "xml/legacy_create_xml.h"
+
+namespace mx::legacy {
+
+using repository::Recordset;
+using repository::SqlValue;
+
+namespace {
+
+// Every run considers these statuses; checked-out versions add 'C'.
+constexpr char kStatusFilter[] = "'V','G','M','E','X','D'";
+
+// The legacy class holds application codes at their fixed width.
+constexpr size_t kApplicationWidth = 15;
+
+class LegacyRun {
+ public:
+  explicit LegacyRun(GeneratorContext& ctx)
+      : ctx_(ctx), log_(ctx.reporter), bounds_(ctx.settings) {}
+
+  bool Run();
+
+ private:
+  std::string ReadProfileList();
+  Profile ReadProfile(std::string* lookup_application);
+  bool TargetIsLegacySource(const Profile& profile);
+  VersionTriple ReadCheckedOutTriple(int32_t profile);
+  std::vector<TargetTable> SelectTargetTables(const Profile& profile);
+  void ProcessTable(const Profile& profile, VersionLookup& lookup,
+                    const TargetTable& table);
+  void ApplyStatusRules(const Profile& profile, const TargetTable& table,
+                        const Mapping& mapping);
+  bool BuildDocument(const Profile& profile, const TargetTable& table,
+                     const Mapping& mapping);
+
+  GeneratorContext& ctx_;
+  Reporter& log_;
+  RunCounts counts_;
+  // The settings with the table bounds as the run compares them.
+  GeneratorSettings bounds_;
+  VersionTriple run_checked_out_ = VersionTriple::Blank();
+  std::string status_filter_ = kStatusFilter;
+};
+
+// The profile numbers the function library is searched in: the parents of
+// the profile, or the profile itself when it has none.
+std::string LegacyRun::ReadProfileList() {
+  const std::string number =
+      vb::NumberToText(int64_t{ctx_.settings.migration_profile});
+  Recordset rs = ctx_.Query("select pprf from qxmap101 where mprf = " + number);
+  if (rs.Eof()) return number;
+  std::vector<std::string> parents;
+  for (; !rs.Eof(); rs.MoveNext())
+    parents.push_back(rs.Fields("pprf").ToText());
+  return vb::Join(parents, ",");
+}
+
+Profile LegacyRun::ReadProfile(std::string* lookup_application) {
+  const int32_t number = ctx_.settings.migration_profile;
+  Recordset rs = ctx_.Query(ProfileQuery(number));
+  if (rs.Eof()) throw MissingProfileError(number);
+  Profile p = ReadProfileRow32(rs);
+  p.number = number;
+  *lookup_application = rs.Fields("apln").ToTextOrEmpty();
+  p.sapp = vb::Fit(p.sapp, kApplicationWidth);
+  p.tapp = vb::Fit(p.tapp, kApplicationWidth);
+  return p;
+}
+
+// A target application registered in the data dictionary with extension
+// kind 1 is not a legacy source: its table numbers are then compared as the
+// data-dictionary class stores them ("000" + the bound, last 3 characters).
+bool LegacyRun::TargetIsLegacySource(const Profile& profile) {
+  Recordset rs = ctx_.Query("select * from qxddi100 where appl = '" +
+                            SqlValue(profile.tapp) + "' and extn = 1");
+  if (rs.Eof()) return true;
+  bounds_.table_from = vb::Right("000" + vb::LCase(bounds_.table_from), 3);
+  bounds_.table_to = vb::Right("000" + vb::LCase(bounds_.table_to), 3);
+  return false;
+}
+
+VersionTriple LegacyRun::ReadCheckedOutTriple(int32_t profile) {
+  Recordset rs = ctx_.Query(CheckedOutQuery(profile));
+  if (rs.Eof()) return VersionTriple::Blank();
+  return ReadTriple(rs, "dver", "drel", "dcus");
+}
+
+std::vector<TargetTable> LegacyRun::SelectTargetTables(const Profile& profile) {
+  const char* table_list =
+      ctx_.legacy_facts.target_source ? "qxlgy140" : "qxddi140";
+  Recordset rs = ctx_.Query(SelectionQuery(
+      table_list, vb::Trim(profile.tapp), bounds_,
+      QuotedSelectedList(bounds_.list_of_mapping_objects_selected)));
+  if (rs.Eof()) throw EmptySelectionError(bounds_);
+  return ReadTargetTables(rs, kFullTableNumber);
+}
+
+void LegacyRun::ApplyStatusRules(const Profile& profile,
+                                 const TargetTable& table, const Mapping& m) {
+  const std::string code = table.Code();
+  if (m.stat == "X") {
+    log_.LogLine(ExpiredLine(code, m.profile, m.working));
+    ++counts_.errors;
+  } else if (m.stat == "E") {
+    log_.LogLine(StatusErrorLine(code, m.profile, m.working));
+    ++counts_.errors;
+  } else if (m.stat == "D") {
+    log_.LogLine(CommentOnlyLine(code, m.profile, m.working));
+    ++counts_.no_mapping;
+  } else if (m.stat == "M" && m.prtx.empty() && m.comt.empty()) {
+    log_.LogLine(NoRulesLine(code, m.profile, m.working));
+    ++counts_.no_mapping;
+  } else if (!m.stbl) {
+    log_.LogText("\t\tERROR: Source tables is Null for the table " + code +
+                 " in the profile no. " + vb::NumberToText(int64_t{m.profile}) +
+                 vb::kCrLf + vb::kCrLf);
+  } else if (m.isms && vb::Contains(ctx_.list_of_xml_generated, code)) {
+    log_.LogLine(MScriptSkipLine(ctx_.Now(), code));
+    log_.LogBlankLine();
+  } else if (BuildDocument(profile, table, m)) {
+    log_.LogLine(CompletedLine(ctx_.Now(), code));
+    log_.LogBlankLine();
+    ++counts_.success;
+  } else {
+    log_.LogLine("\t" + ctx_.Now() + "\t" +
+                 (m.isms ? "Error in XML Generation for Mapping Object"
+                         : "Error in XML Generation for Mapping object ") +
+                 code);
+    log_.LogBlankLine();
+    ++counts_.errors;
+  }
+}
+
+// Builds the object's document, or its M-script's, over a document state of
+// its own. An M-script's members, and then the code itself, join the run's
+// generated list, so the run skips the other members.
+bool LegacyRun::BuildDocument(const Profile& profile, const TargetTable& table,
+                              const Mapping& m) {
+  ConversionObject object{m.profile,
+                          m.working.vers,
+                          m.working.rele,
+                          m.working.cust,
+                          table.cpac,
+                          table.cmod,
+                          profile.sapp,
+                          profile.tapp,
+                          table.flno,
+                          Escape_XML_Text(m.prtx),
+                          vb::Replace(*m.stbl, ",", " , ")};
+  DocumentState doc;
+  BuildContext build(ctx_.settings, doc, ctx_, ctx_.reporter);
+  bool written = false;
+  if (m.isms) {
+    std::optional<std::string> members =
+        Create_MScript_XML(build, *ctx_.env, ctx_.legacy_facts, object);
+    if (members) ctx_.list_of_xml_generated += *members + ",";
+    written = members.has_value();
+    if (written) ctx_.list_of_xml_generated += table.Code() + ",";
+  } else {
+    written = Create_XML(build, *ctx_.env, ctx_.legacy_facts, object);
+  }
+  ctx_.last_document = std::move(doc);
+  return written;
+}
+
+void LegacyRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
+                             const TargetTable& table) {
+  ++counts_.total;
+  log_.LogLine(StartedLine(counts_.total, ctx_.Now(), "Mapping", table.Code()));
+  std::optional<Mapping> mapping = lookup.Find(table);
+  if (!mapping) {
+    log_.LogLine(NoMappingWarning(table.Code()));
+    log_.LogBlankLine();
+    ++counts_.no_mapping;
+    return;
+  }
+  ApplyStatusRules(profile, table, *mapping);
+}
+
+bool LegacyRun::Run() {
+  try {
+    ctx_.legacy_facts.profile_list = ReadProfileList();
+    std::string lookup_application;
+    const Profile profile = ReadProfile(&lookup_application);
+    ctx_.legacy_facts.target_source = TargetIsLegacySource(profile);
+    if (ctx_.settings.consider_checked_out_versions) {
+      if (profile.checked_out) {
+        run_checked_out_ = ReadCheckedOutTriple(profile.number);
+      }
+      status_filter_ += ",'C'";
+    }
+    const std::vector<TargetTable> tables = SelectTargetTables(profile);
+    VersionLookup lookup(ctx_, ctx_.settings, ClimbRules::Legacy(), profile,
+                         run_checked_out_, status_filter_);
+    const auto total = static_cast<int32_t>(tables.size());
+    for (const TargetTable& table : tables) {
+      ProcessTable(profile, lookup, table);
+      if (ctx_.progress) ctx_.progress(counts_.total, total);
+    }
+    WriteSummary(log_, counts_, /*with_mscript_line=*/false);
+
+    DocumentState doc;
+    BuildContext build(ctx_.settings, doc, ctx_, ctx_.reporter);
+    return WriteSideFiles(
+        build, *ctx_.env,
+        {profile.sapp, lookup_application, ctx_.legacy_facts});
+  } catch (const VbError& e) {
+    log_.ReportOperationError(e);
+    return false;
+  }
+}
+
+}  // namespace
+
+bool GenerateXMLFile(GeneratorContext& ctx) {
+  // The whole run reads one snapshot of the repository, and repeated queries
+  // are answered from the run's read cache.
+  const ConnectionSource::RunScope read_scope(ctx.connections);
+  return LegacyRun(ctx).Run();
+}
+
+}  // namespace mx::legacy
