@@ -132,8 +132,7 @@ bool EmptyValueOfDomainType(const DomainDetails& domain, std::string* value) {
 
 }  // namespace
 
-bool Get_EmptyValuesForVariables(BuildContext& ctx,
-                                 const std::string& src_appl,
+bool Get_EmptyValuesForVariables(BuildContext& ctx, const std::string& src_appl,
                                  const std::string& variable,
                                  std::string* value, bool* has_value) {
   value->clear();
