@@ -7,10 +7,10 @@
 #include "cli/arguments.h"
 #include "cli/json_writer.h"
 #include "cli/usage.h"
-#include "interface/dispatch.h"
+#include "movx20xmlgen/dispatch.h"
+#include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
 #include "platform/env.h"
-#include "platform/error.h"
 #include "platform/vb_text.h"
 
 namespace mx::cli {

@@ -9,12 +9,13 @@
 #include "cli/json_writer.h"
 #include "cli/progress_bar.h"
 #include "cli/usage.h"
-#include "interface/dispatch.h"
-#include "interface/generator_object.h"
+#include "context/generator_context.h"
+#include "movx20xmlgen/dispatch.h"
+#include "movx20xmlgen/error.h"
+#include "movx20xmlgen/generator_object.h"
 #include "platform/clock.h"
 #include "platform/encoding.h"
 #include "platform/env.h"
-#include "platform/error.h"
 #include "repository/query_trace.h"
 
 namespace mx::cli {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
 

@@ -12,8 +12,8 @@
 #include <random>
 #include <system_error>
 
+#include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
-#include "platform/error.h"
 
 namespace mx {
 namespace {

@@ -1,5 +1,5 @@
 // The text streams: lines end in CR LF, files are written whole on Close.
-#include "platform/text_stream.h"
+#include "movx20xmlgen/text_stream.h"
 
 #include "platform/env.h"
 #include "platform/vb_text.h"

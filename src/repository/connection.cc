@@ -11,8 +11,8 @@
 #include <cctype>
 #include <utility>
 
+#include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
-#include "platform/error.h"
 #include "repository/odbc_api.h"
 #include "repository/odbc_connection.h"
 #include "repository/provider_strings.h"

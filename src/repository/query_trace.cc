@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx::repository {
 

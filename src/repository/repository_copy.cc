@@ -13,8 +13,8 @@
 #include <optional>
 #include <vector>
 
+#include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
-#include "platform/error.h"
 #include "platform/vb_text.h"
 #include "repository/connection.h"
 #include "repository/odbc_api.h"

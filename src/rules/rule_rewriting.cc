@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "dictionary/domain_details.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_convert.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"

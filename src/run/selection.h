@@ -8,7 +8,7 @@
 #include <string>
 
 #include "context/settings.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx {
 

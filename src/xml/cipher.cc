@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <random>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "context/records.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
+#include "movx20xmlgen/records.h"
 #include "platform/ordered_dict.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "repository/recordset.h"
 #include "repository/sql_value.h"

@@ -12,8 +12,8 @@
 #include <fstream>
 #include <functional>
 
-#include "platform/error.h"
-#include "platform/text_stream.h"
+#include "movx20xmlgen/error.h"
+#include "movx20xmlgen/text_stream.h"
 
 namespace mx {
 namespace {
