@@ -26,7 +26,8 @@ Commands:
 Exit status: generate gives 0 when GenerateXMLFile returned True and 1 when it
 returned False; call gives 0 when the method returned and 1 when an error
 escaped it; decipher gives 0 when the plain text was written and 1 when it
-was not; every command gives 2 on a usage error.
+was not; every command gives 2 on a usage error and 3 on any other error
+that stops it (reported in one line on standard error).
 )TXT";
 }
 
