@@ -26,10 +26,11 @@
 #include <vector>
 
 #include "bench/synthetic_repository.h"
-#include "interface/cls_xml_generator.h"
+#include "context/generator_context.h"
+#include "movx20xmlgen/cls_xml_generator.h"
+#include "movx20xmlgen/text_stream.h"
 #include "platform/clock.h"
 #include "platform/env.h"
-#include "platform/text_stream.h"
 #include "repository/caching_connection.h"
 #include "repository/connection.h"
 #include "repository/odbc_connection.h"

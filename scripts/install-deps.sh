@@ -6,7 +6,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libsqlite3-dev libexpat1-dev
-          libgtest-dev libgmock-dev unixodbc-dev libgoogle-perftools-dev)
+          libgtest-dev libgmock-dev unixodbc-dev libgoogle-perftools-dev
+          clang-format git)
 # The ODBC tests run against a throwaway PostgreSQL cluster through psqlODBC.
 test_server_packages=(postgresql odbc-postgresql)
 

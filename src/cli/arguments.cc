@@ -5,7 +5,7 @@
 
 #include "cli/usage.h"
 #include "platform/encoding.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/system_path.h"
 #include "repository/connection.h"
 #include "repository/provider_strings.h"

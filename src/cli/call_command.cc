@@ -8,10 +8,10 @@
 #include "cli/json_writer.h"
 #include "cli/run_guards.h"
 #include "cli/usage.h"
-#include "interface/dispatch.h"
+#include "movx20xmlgen/dispatch.h"
+#include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
 #include "platform/env.h"
-#include "platform/error.h"
 #include "platform/vb_text.h"
 
 namespace mx::cli {

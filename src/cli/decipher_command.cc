@@ -7,9 +7,9 @@
 
 #include "cli/arguments.h"
 #include "cli/usage.h"
+#include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
 #include "platform/env.h"
-#include "platform/error.h"
 #include "xml/cipher.h"
 
 namespace mx::cli {

@@ -10,7 +10,7 @@
 #include "cli/demo_repository.h"
 #include "cli/generate_command.h"
 #include "cli/usage.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "repository/schema.h"
 #include "repository/sqlite_script.h"
 

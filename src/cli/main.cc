@@ -1,5 +1,6 @@
 // The command-line program: routes to the subcommands and turns usage
-// errors into one line and exit status 2.
+// errors into one line and exit status 2, and any other error that escapes a
+// command into one line and exit status 3.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "cli/call_command.h"
 #include "cli/decipher_command.h"
 #include "cli/demo_command.h"
+#include "cli/escaped_error.h"
 #include "cli/generate_command.h"
 #include "cli/repo_command.h"
 #include "cli/usage.h"
@@ -32,5 +34,8 @@ int main(int argc, char** argv) {
   } catch (const UsageError& e) {
     std::cerr << "movx20xmlgen: " << e.what() << "\n";
     return kExitUsage;
+  } catch (...) {
+    std::cerr << EscapedErrorLine(std::current_exception()) << "\n";
+    return kExitError;
   }
 }

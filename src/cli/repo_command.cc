@@ -4,8 +4,8 @@
 
 #include "cli/arguments.h"
 #include "cli/usage.h"
+#include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
-#include "platform/error.h"
 #include "repository/repository_copy.h"
 #include "repository/schema.h"
 

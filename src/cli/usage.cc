@@ -28,7 +28,8 @@ returned False, 130 or 143 when SIGINT or SIGTERM stopped it (after the
 object in hand, with the log written up to there); call gives 0 when the
 method returned and 1 when an error escaped it; decipher gives 0 when the
 plain text was written and 1 when it was not; every command gives 2 on a
-usage error.
+usage error and 3 on any other error
+that stops it (reported in one line on standard error).
 )TXT";
 }
 

@@ -16,6 +16,8 @@ class UsageError : public std::runtime_error {
 inline constexpr int kExitTrue = 0;
 inline constexpr int kExitFalse = 1;
 inline constexpr int kExitUsage = 2;
+// An error that the command did not handle (main reports it in one line).
+inline constexpr int kExitError = 3;
 
 const char* MainHelp();
 const char* GenerateHelp();

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "context/records.h"
+#include "movx20xmlgen/records.h"
 #include "platform/ordered_dict.h"
 
 namespace mx {

@@ -1,6 +1,6 @@
 #include "context/generator_context.h"
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx {
 

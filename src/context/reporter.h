@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/error.h"
-#include "platform/text_stream.h"
+#include "movx20xmlgen/error.h"
+#include "movx20xmlgen/text_stream.h"
 
 namespace mx {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "context/build_context.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx {
 

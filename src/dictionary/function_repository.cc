@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
 
@@ -75,8 +75,7 @@ std::optional<std::string> StoredDefinition(BuildContext& ctx,
   return definition;
 }
 
-std::string LookUpDefinition(BuildContext& ctx,
-                             const std::string& profile_list,
+std::string LookUpDefinition(BuildContext& ctx, const std::string& profile_list,
                              const std::string& name) {
   const std::string profile = HighestProfileHolding(ctx, profile_list, name);
   const LibraryVersions versions = ReadLibraryVersions(ctx, profile);

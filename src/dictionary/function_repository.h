@@ -9,8 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "dictionary/include_lines.h"
 #include "context/build_context.h"
+#include "dictionary/include_lines.h"
 
 namespace mx::legacy {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 
 namespace mx::legacy {

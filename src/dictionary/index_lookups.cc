@@ -1,6 +1,6 @@
 #include "dictionary/index_lookups.h"
 
-#include "platform/variant.h"
+#include "movx20xmlgen/variant.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
 

@@ -2,7 +2,7 @@
 
 #include "dictionary/legacy_connections.h"
 #include "dictionary/legacy_files.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
 

@@ -1,7 +1,8 @@
-#include "interface/cls_xml_generator.h"
+#include "movx20xmlgen/cls_xml_generator.h"
 
 #include <utility>
 
+#include "context/generator_context.h"
 #include "platform/env.h"
 #include "platform/vb_text.h"
 #include "rules/rule_rewriting.h"

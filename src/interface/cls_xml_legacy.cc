@@ -1,5 +1,6 @@
-#include "interface/cls_xml_legacy.h"
+#include "movx20xmlgen/cls_xml_legacy.h"
 
+#include "context/generator_context.h"
 #include "dictionary/legacy_connections.h"
 #include "platform/vb_text.h"
 #include "rules/legacy_rule_rewriting.h"

@@ -1,9 +1,9 @@
-#include "interface/dispatch.h"
+#include "movx20xmlgen/dispatch.h"
 
-#include "interface/cls_xml_generator.h"
-#include "interface/cls_xml_legacy.h"
-#include "interface/record_objects.h"
-#include "platform/error.h"
+#include "movx20xmlgen/cls_xml_generator.h"
+#include "movx20xmlgen/cls_xml_legacy.h"
+#include "movx20xmlgen/error.h"
+#include "movx20xmlgen/record_objects.h"
 #include "platform/vb_text.h"
 
 namespace mx {

@@ -1,9 +1,11 @@
-#include "interface/generator_object.h"
+#include "movx20xmlgen/generator_object.h"
 
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
+#include "context/build_context.h"
+#include "context/generator_context.h"
 #include "platform/env.h"
 #include "platform/vb_text.h"
 
@@ -23,6 +25,11 @@ bool ResolvesToRoot(const std::string& path) {
 }
 
 }  // namespace
+
+GeneratorObject::GeneratorObject(GeneratorKind kind)
+    : context_(std::make_unique<GeneratorContext>(kind)), ctx_(*context_) {}
+
+GeneratorObject::~GeneratorObject() = default;
 
 void GeneratorObject::put_ConnectionString(const std::string& value) {
   ctx_.settings.connection_string = value;

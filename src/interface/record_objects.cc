@@ -1,4 +1,4 @@
-#include "interface/record_objects.h"
+#include "movx20xmlgen/record_objects.h"
 
 namespace mx {
 

@@ -16,7 +16,8 @@
 #include <set>
 #include <system_error>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
+#include "platform/encoding.h"
 #include "platform/system_path.h"
 
 namespace mx {

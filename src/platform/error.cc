@@ -1,5 +1,5 @@
 // The numbered error and the platform errors the component reports.
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 #include <utility>
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx {
 

@@ -1,6 +1,6 @@
 // The text streams: lines end in CR LF; a FileTextStream is written whole
 // on Close, a LineFileTextStream line by line.
-#include "platform/text_stream.h"
+#include "movx20xmlgen/text_stream.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cerrno>
 
 #include "platform/env.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 
 namespace mx {

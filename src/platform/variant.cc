@@ -1,10 +1,10 @@
 // Conversions of a Variant with the original language's rules.
-#include "platform/variant.h"
+#include "movx20xmlgen/variant.h"
 
 #include <cmath>
 #include <limits>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 
 namespace mx {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/variant.h"
+#include "movx20xmlgen/variant.h"
 #include "platform/vb_text.h"
 
 namespace mx::vb {

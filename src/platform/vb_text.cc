@@ -12,7 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx::vb {
 namespace {

@@ -11,7 +11,8 @@
 #include <cctype>
 #include <utility>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
+#include "platform/encoding.h"
 #include "platform/system_path.h"
 #include "repository/odbc_api.h"
 #include "repository/odbc_connection.h"

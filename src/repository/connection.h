@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/variant.h"
+#include "movx20xmlgen/variant.h"
 
 namespace mx::repository {
 

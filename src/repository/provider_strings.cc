@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx::repository {
 

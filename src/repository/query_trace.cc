@@ -6,8 +6,8 @@
 
 #include <cerrno>
 
+#include "movx20xmlgen/error.h"
 #include "platform/env.h"
-#include "platform/error.h"
 
 namespace mx::repository {
 

@@ -1,6 +1,6 @@
 #include "repository/recordset.h"
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 
 namespace mx::repository {

@@ -15,8 +15,9 @@
 #include <optional>
 #include <vector>
 
+#include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/utf8.h"
 #include "platform/vb_text.h"
 #include "repository/connection.h"

@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx::repository {
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx::repository {
 

@@ -3,7 +3,7 @@
 #include <sqlite3.h>
 
 #include "platform/encoding.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "repository/schema.h"
 #include "repository/sqlite_connection.h"
 

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <variant>
 
+#include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
-#include "platform/error.h"
 #include "repository/dialect.h"
 #include "repository/row_order.h"
 #include "repository/schema.h"

@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx::repository {
 

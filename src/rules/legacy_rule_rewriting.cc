@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "rules/rule_passes.h"
 

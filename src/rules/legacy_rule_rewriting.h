@@ -41,8 +41,7 @@ bool Replace_Empty_Default(BuildContext& ctx, const std::string& src_appl,
 // The empty value of a declared variable: "0" when its declaration has a
 // sixth word without a double quote, else a one-blank string literal. Raises
 // error 999 when the variable is not declared; otherwise always true.
-bool Get_EmptyValuesForVariables(BuildContext& ctx,
-                                 const std::string& src_appl,
+bool Get_EmptyValuesForVariables(BuildContext& ctx, const std::string& src_appl,
                                  const std::string& variable,
                                  std::string* value);
 

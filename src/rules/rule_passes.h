@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "context/build_context.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx::rules {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "dictionary/domain_details.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_convert.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
@@ -132,8 +132,7 @@ bool EmptyValueOfDomainType(const DomainDetails& domain, std::string* value) {
 
 }  // namespace
 
-bool Get_EmptyValuesForVariables(BuildContext& ctx,
-                                 const std::string& src_appl,
+bool Get_EmptyValuesForVariables(BuildContext& ctx, const std::string& src_appl,
                                  const std::string& variable,
                                  std::string* value, bool* has_value) {
   value->clear();

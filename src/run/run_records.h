@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "repository/recordset.h"
 #include "run/run_log.h"
 

@@ -10,7 +10,7 @@
 
 #include "context/conversion_object.h"
 #include "context/settings.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "repository/recordset.h"
 #include "run/run_records.h"
 

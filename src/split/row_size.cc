@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_convert.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <random>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx {
 
@@ -113,8 +113,8 @@ std::string DecipherText(std::string_view enciphered) {
                               enciphered.substr(kCipherSaltLength));
 }
 
-std::string Cipher_Text(BuildContext& ctx, std::string_view text,
-                        bool encipher, SaltSource& source) {
+std::string Cipher_Text(BuildContext& ctx, std::string_view text, bool encipher,
+                        SaltSource& source) {
   try {
     return encipher ? EncipherText(text, source) : DecipherText(text);
   } catch (const VbError& e) {

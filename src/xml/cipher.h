@@ -45,8 +45,7 @@ std::string DecipherText(std::string_view enciphered);
 // Cipher_Text as the legacy builders call it: enciphers (true) or deciphers
 // (false). A failure is reported in the legacy class's words and gives an
 // empty text.
-std::string Cipher_Text(BuildContext& ctx, std::string_view text,
-                        bool encipher,
+std::string Cipher_Text(BuildContext& ctx, std::string_view text, bool encipher,
                         SaltSource& source = *SaltSource::Default());
 
 }  // namespace mx

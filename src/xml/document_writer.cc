@@ -1,6 +1,6 @@
 #include "xml/document_writer.h"
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "platform/xml_check.h"
 #include "xml/cipher.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "context/records.h"
+#include "movx20xmlgen/records.h"
 
 namespace mx {
 

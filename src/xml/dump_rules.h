@@ -8,7 +8,7 @@
 #include <string>
 
 #include "context/build_context.h"
-#include "context/records.h"
+#include "movx20xmlgen/records.h"
 
 namespace mx::dd {
 

@@ -9,8 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "context/records.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
+#include "movx20xmlgen/records.h"
+#include "platform/ordered_dict.h"
 #include "platform/vb_text.h"
 #include "rules/rule_rewriting.h"
 #include "xml/dump_field_values.h"

@@ -8,7 +8,7 @@
 // below), so formatting stays linear in the length of the query.
 #include "xml/format_string.h"
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "xml/escaping.h"
 

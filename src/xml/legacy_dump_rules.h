@@ -9,7 +9,7 @@
 #include <string>
 
 #include "context/conversion_object.h"
-#include "context/records.h"
+#include "movx20xmlgen/records.h"
 
 namespace mx::legacy {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "rules/legacy_rule_rewriting.h"
 #include "split/split_condition.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "rules/legacy_rule_rewriting.h"
 #include "xml/legacy_query.h"

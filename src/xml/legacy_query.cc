@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "repository/recordset.h"
 #include "repository/sql_value.h"
@@ -110,9 +110,8 @@ bool StartsEmbeddedSelect(const Words& words, size_t i) {
 // The keyword gets no blank of its own: on its own line it is followed by
 // the empty word before the line break, which gives the blank. A word on the
 // keyword's line would be glued to it ("selectdox"), so it gets the blank.
-size_t AppendEmbeddedSelect(BuildContext& ctx, const Words& words,
-                            size_t first, const std::string& application,
-                            std::string* out) {
+size_t AppendEmbeddedSelect(BuildContext& ctx, const Words& words, size_t first,
+                            const std::string& application, std::string* out) {
   std::string statement;
   size_t i = first;
   for (; i < words.size() && !IsSectionKeyword(vb::LCase(words[i])); ++i) {
@@ -361,8 +360,7 @@ std::string TranslateQuery(BuildContext& ctx, const std::string& statement,
 }
 
 template <typename Translate>
-bool Translated(BuildContext& ctx, std::string* output,
-                Translate&& translate) {
+bool Translated(BuildContext& ctx, std::string* output, Translate&& translate) {
   output->clear();
   try {
     *output = translate();

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "dictionary/function_repository.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "platform/xml_escaping.h"
 #include "rules/legacy_rule_rewriting.h"

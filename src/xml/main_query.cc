@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "rules/rule_rewriting.h"
 #include "split/split_condition.h"

@@ -9,7 +9,7 @@
 
 #include "context/build_context.h"
 #include "context/conversion_object.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
 #include "rules/rule_rewriting.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/text_stream.h"
+#include "movx20xmlgen/text_stream.h"
 #include "repository/temp_repository.h"
 #include "testing/test_context.h"
 
@@ -39,8 +39,7 @@ class FunctionRepositoryTest : public ::testing::Test {
         " (20, 'V2', '01', 'BASE', 'badtable', 'table t1,t2'),"
         " (20, 'V2', '01', 'BASE', 'nulldef', null),"
         " (30, 'V1', '01', 'BASE', 'calc', 'thirty');");
-    t_.object.settings.connection_string =
-        "Data Source=" + repository_.path();
+    t_.object.settings.connection_string = "Data Source=" + repository_.path();
     t_.object.reporter.set_log(log_);
   }
 

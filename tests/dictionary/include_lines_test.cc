@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "repository/temp_repository.h"
 
 namespace mx::legacy {

@@ -1,7 +1,7 @@
 // The dispatch layer: member lookup by name and id, the fixed id order of
 // every public class, argument conversion and write-back, the errors a
 // caller sees, and the class factory.
-#include "interface/dispatch.h"
+#include "movx20xmlgen/dispatch.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "interface/cls_xml_generator.h"
-#include "interface/cls_xml_legacy.h"
-#include "interface/record_objects.h"
+#include "context/generator_context.h"
+#include "movx20xmlgen/cls_xml_generator.h"
+#include "movx20xmlgen/cls_xml_legacy.h"
+#include "movx20xmlgen/record_objects.h"
 #include "raised.h"
 
 namespace mx {

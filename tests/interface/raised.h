@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx {
 

@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "interface/cls_xml_generator.h"
-#include "interface/cls_xml_legacy.h"
+#include "context/generator_context.h"
+#include "movx20xmlgen/cls_xml_generator.h"
+#include "movx20xmlgen/cls_xml_legacy.h"
 #include "platform/env.h"
 #include "raised.h"
 

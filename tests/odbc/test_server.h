@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "repository/odbc_connection.h"
 #include "repository/provider_strings.h"
 #include "repository/repository_copy.h"

@@ -15,9 +15,9 @@
 #include <functional>
 #include <thread>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
+#include "movx20xmlgen/text_stream.h"
 #include "platform/system_path.h"
-#include "platform/text_stream.h"
 
 namespace mx {
 namespace {

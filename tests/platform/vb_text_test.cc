@@ -7,7 +7,7 @@
 
 #include <limits>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 
 namespace mx::vb {
 namespace {

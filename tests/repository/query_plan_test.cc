@@ -20,9 +20,11 @@
 #include <vector>
 
 #include "cli/demo_repository.h"
+#include "context/generator_context.h"
 #include "gtest/gtest.h"
-#include "interface/cls_xml_generator.h"
-#include "platform/text_stream.h"
+#include "movx20xmlgen/cls_xml_generator.h"
+#include "movx20xmlgen/error.h"
+#include "movx20xmlgen/text_stream.h"
 #include "repository/query_form_check.h"
 #include "repository/query_forms.h"
 #include "repository/query_trace.h"

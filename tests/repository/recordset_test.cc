@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "testing/fake_connection.h"
 
 namespace mx::repository {

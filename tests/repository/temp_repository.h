@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "repository/schema.h"
 
 namespace mx::repository::testing {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/text_stream.h"
+#include "movx20xmlgen/text_stream.h"
 #include "testing/fake_connection.h"
 #include "testing/test_context.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "repository/connection.h"
 
 namespace mx::testing {

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "movx20xmlgen/text_stream.h"
 #include "platform/env.h"
-#include "platform/text_stream.h"
 #include "testing/temp_dir.h"
 #include "testing/test_context.h"
 

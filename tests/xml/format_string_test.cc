@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/text_stream.h"
+#include "movx20xmlgen/text_stream.h"
 #include "testing/test_context.h"
 
 namespace mx {

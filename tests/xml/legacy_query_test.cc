@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/text_stream.h"
+#include "movx20xmlgen/text_stream.h"
 #include "repository/temp_repository.h"
 #include "testing/test_context.h"
 

@@ -4,7 +4,7 @@
 #include "xml/variable_tag.h"
 
 #include "gtest/gtest.h"
-#include "platform/error.h"
+#include "movx20xmlgen/error.h"
 #include "rules/rule_rewriting.h"
 #include "split/row_size.h"
 #include "testing/test_context.h"

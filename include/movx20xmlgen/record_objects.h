@@ -1,11 +1,11 @@
 // CDumpInfo and CFieldInfo as automation objects: each wraps its record and
 // makes every field a read/write property, dispatch ids in the order the
 // fields are declared. C++ callers use record() directly.
-#ifndef MX_INTERFACE_RECORD_OBJECTS_H_
-#define MX_INTERFACE_RECORD_OBJECTS_H_
+#ifndef MOVX20XMLGEN_RECORD_OBJECTS_H_
+#define MOVX20XMLGEN_RECORD_OBJECTS_H_
 
-#include "context/records.h"
-#include "interface/dispatch.h"
+#include "movx20xmlgen/dispatch.h"
+#include "movx20xmlgen/records.h"
 
 namespace mx {
 
@@ -39,4 +39,4 @@ class CFieldInfoObject : public DispatchObject {
 
 }  // namespace mx
 
-#endif  // MX_INTERFACE_RECORD_OBJECTS_H_
+#endif  // MOVX20XMLGEN_RECORD_OBJECTS_H_

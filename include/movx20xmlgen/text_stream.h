@@ -1,8 +1,8 @@
 // The text stream that receives the log and the plain text files: Write,
 // WriteLine (which ends the line with CR LF), WriteBlankLines and Close.
 // Text is Windows-1252 bytes and goes out unchanged.
-#ifndef MX_PLATFORM_TEXT_STREAM_H_
-#define MX_PLATFORM_TEXT_STREAM_H_
+#ifndef MOVX20XMLGEN_TEXT_STREAM_H_
+#define MOVX20XMLGEN_TEXT_STREAM_H_
 
 #include <cstdio>
 #include <memory>
@@ -95,4 +95,4 @@ class LineFileTextStream : public TextStream {
 
 }  // namespace mx
 
-#endif  // MX_PLATFORM_TEXT_STREAM_H_
+#endif  // MOVX20XMLGEN_TEXT_STREAM_H_

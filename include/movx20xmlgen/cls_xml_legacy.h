@@ -3,13 +3,13 @@
 // initialisation of its own (numbers 0, texts empty, Booleans False, no log
 // stream). Operations not built are reserved in the member table, so that
 // dispatch ids stay fixed; calling one is error 438.
-#ifndef MX_INTERFACE_CLS_XML_LEGACY_H_
-#define MX_INTERFACE_CLS_XML_LEGACY_H_
+#ifndef MOVX20XMLGEN_CLS_XML_LEGACY_H_
+#define MOVX20XMLGEN_CLS_XML_LEGACY_H_
 
 #include <cstdint>
 #include <string>
 
-#include "interface/cls_xml_generator.h"
+#include "movx20xmlgen/cls_xml_generator.h"
 
 namespace mx {
 
@@ -45,4 +45,4 @@ class ClsXMLLegacy : public GeneratorObject {
 
 }  // namespace mx
 
-#endif  // MX_INTERFACE_CLS_XML_LEGACY_H_
+#endif  // MOVX20XMLGEN_CLS_XML_LEGACY_H_

@@ -2,8 +2,8 @@
 // raised as an exception and caught by the operation that reports it. The
 // factories below give platform failures the numbers and descriptions that the
 // original platform gave, so that log lines read the same.
-#ifndef MX_PLATFORM_ERROR_H_
-#define MX_PLATFORM_ERROR_H_
+#ifndef MOVX20XMLGEN_ERROR_H_
+#define MOVX20XMLGEN_ERROR_H_
 
 #include <cstdint>
 #include <stdexcept>
@@ -65,4 +65,4 @@ VbError Interrupted(int32_t done, int32_t total);
 }  // namespace errors
 }  // namespace mx
 
-#endif  // MX_PLATFORM_ERROR_H_
+#endif  // MOVX20XMLGEN_ERROR_H_

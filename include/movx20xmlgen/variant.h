@@ -3,8 +3,8 @@
 // reference. Repository fields and dispatch arguments are Variants; the
 // conversions follow the original language's rules (a null read as text or
 // number is error 94, a 16-bit overflow is error 6).
-#ifndef MX_PLATFORM_VARIANT_H_
-#define MX_PLATFORM_VARIANT_H_
+#ifndef MOVX20XMLGEN_VARIANT_H_
+#define MOVX20XMLGEN_VARIANT_H_
 
 #include <cstdint>
 #include <memory>
@@ -66,4 +66,4 @@ class Variant {
 
 }  // namespace mx
 
-#endif  // MX_PLATFORM_VARIANT_H_
+#endif  // MOVX20XMLGEN_VARIANT_H_

@@ -14,8 +14,8 @@
 //   451  a read of a write-only property
 //   429  CreateObject with an unknown ProgID
 // Errors of the member itself pass through unchanged.
-#ifndef MX_INTERFACE_DISPATCH_H_
-#define MX_INTERFACE_DISPATCH_H_
+#ifndef MOVX20XMLGEN_DISPATCH_H_
+#define MOVX20XMLGEN_DISPATCH_H_
 
 #include <array>
 #include <cstddef>
@@ -29,8 +29,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/text_stream.h"
-#include "platform/variant.h"
+#include "movx20xmlgen/text_stream.h"
+#include "movx20xmlgen/variant.h"
 
 namespace mx {
 
@@ -334,4 +334,4 @@ class MemberTableBuilder {
 
 }  // namespace mx
 
-#endif  // MX_INTERFACE_DISPATCH_H_
+#endif  // MOVX20XMLGEN_DISPATCH_H_

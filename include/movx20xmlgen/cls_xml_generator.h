@@ -3,16 +3,16 @@
 // storing rules, its results and its public operations, reachable from C++
 // (put_X / get_X / putref_X) and through the dispatch layer by name or by
 // dispatch id in the order of its member table.
-#ifndef MX_INTERFACE_CLS_XML_GENERATOR_H_
-#define MX_INTERFACE_CLS_XML_GENERATOR_H_
+#ifndef MOVX20XMLGEN_CLS_XML_GENERATOR_H_
+#define MOVX20XMLGEN_CLS_XML_GENERATOR_H_
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "context/records.h"
-#include "interface/generator_object.h"
-#include "platform/text_stream.h"
+#include "movx20xmlgen/generator_object.h"
+#include "movx20xmlgen/records.h"
+#include "movx20xmlgen/text_stream.h"
 
 namespace mx {
 
@@ -54,4 +54,4 @@ class ClsXMLGenerator : public GeneratorObject {
 
 }  // namespace mx
 
-#endif  // MX_INTERFACE_CLS_XML_GENERATOR_H_
+#endif  // MOVX20XMLGEN_CLS_XML_GENERATOR_H_

@@ -1,20 +1,28 @@
 // GeneratorObject: what ClsXMLGenerator and ClsXMLLegacy share word for word:
 // the generator context, the settings both store unchanged, ErrorDescription,
-// LogFileName and the ClearXMLDirectory action.
-#ifndef MX_INTERFACE_GENERATOR_OBJECT_H_
-#define MX_INTERFACE_GENERATOR_OBJECT_H_
+// LogFileName and the ClearXMLDirectory action. The generator context
+// (settings as stored, reporter, connections, file system, clock) is only
+// declared here: it belongs to the library, and the program and the tests,
+// which inject into it, include its header from the library's sources.
+#ifndef MOVX20XMLGEN_GENERATOR_OBJECT_H_
+#define MOVX20XMLGEN_GENERATOR_OBJECT_H_
 
 #include <memory>
 #include <string>
 
-#include "context/generator_context.h"
-#include "interface/dispatch.h"
-#include "platform/text_stream.h"
+#include "movx20xmlgen/dispatch.h"
+#include "movx20xmlgen/text_stream.h"
 
 namespace mx {
 
+class BuildContext;
+class GeneratorContext;
+enum class GeneratorKind;
+
 class GeneratorObject : public DispatchObject {
  public:
+  ~GeneratorObject() override;
+
   // The state the runs work on; callers inject the clock, the file system
   // and connections here.
   GeneratorContext& context() { return ctx_; }
@@ -36,15 +44,17 @@ class GeneratorObject : public DispatchObject {
   std::string get_ErrorDescription() const;
 
  protected:
-  explicit GeneratorObject(GeneratorKind kind) : ctx_(kind) {}
+  explicit GeneratorObject(GeneratorKind kind);
 
   // What a public operation called outside a run builds with: the object's
   // settings and reporter, and the state of the last document a run built.
   BuildContext OperationContext();
 
-  GeneratorContext ctx_;
+  // The object owns its context; ctx_ is the name the classes use for it.
+  const std::unique_ptr<GeneratorContext> context_;
+  GeneratorContext& ctx_;
 };
 
 }  // namespace mx
 
-#endif  // MX_INTERFACE_GENERATOR_OBJECT_H_
+#endif  // MOVX20XMLGEN_GENERATOR_OBJECT_H_

@@ -1,8 +1,8 @@
 // The two public records, CFieldInfo (one field of a target table, array
 // fields one per element) and CDumpInfo (one mapping rule), and the
 // enumeration of generation options. Plain data, no behaviour.
-#ifndef MX_CONTEXT_RECORDS_H_
-#define MX_CONTEXT_RECORDS_H_
+#ifndef MOVX20XMLGEN_RECORDS_H_
+#define MOVX20XMLGEN_RECORDS_H_
 
 #include <cstdint>
 #include <string>
@@ -42,4 +42,4 @@ enum EnumGenerateXML : int32_t {
 
 }  // namespace mx
 
-#endif  // MX_CONTEXT_RECORDS_H_
+#endif  // MOVX20XMLGEN_RECORDS_H_
