@@ -4,6 +4,7 @@
 #include "platform/env.h"
 
 #include <fcntl.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -103,13 +104,13 @@ std::string TempNameFor(const fs::path& target) {
          "-" + std::to_string(counter++) + "-" + std::to_string(random());
 }
 
-// Creates a new file for writing with the permissions a plain new file gets;
+// Creates a new file for writing with permissions `mode` (less the umask);
 // -1 with errno when it cannot.
-int CreateTempFile(const fs::path& target, fs::path* temp) {
+int CreateTempFile(const fs::path& target, mode_t mode, fs::path* temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     *temp = FolderOf(target) / TempNameFor(target);
     const int fd =
-        open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -127,11 +128,13 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Writes `bytes` to a fresh file beside `target` and renames it over the
-// target; false when any step fails, and then nothing is left behind.
-bool WriteBesideAndRename(const fs::path& target, std::string_view bytes) {
+// Writes `bytes` to a fresh file beside `target`, created with permissions
+// `mode`, and renames it over the target; false when any step fails, and
+// then nothing is left behind.
+bool WriteBesideAndRename(const fs::path& target, std::string_view bytes,
+                          mode_t mode) {
   fs::path temp;
-  const int fd = CreateTempFile(target, &temp);
+  const int fd = CreateTempFile(target, mode, &temp);
   if (fd < 0) return false;
   const bool written = WriteAll(fd, bytes);
   const bool closed = close(fd) == 0;
@@ -199,7 +202,13 @@ class PosixEnv : public Env {
 
   void WriteFile(const std::string& path, std::string_view bytes) override {
     const fs::path file = PathInExistingFolder(path);
-    if (!WriteBesideAndRename(file, bytes)) throw errors::FileAccess();
+    if (!WriteBesideAndRename(file, bytes, 0666)) throw errors::FileAccess();
+  }
+
+  void WriteOwnerOnlyFile(const std::string& path,
+                          std::string_view bytes) override {
+    const fs::path file = PathInExistingFolder(path);
+    if (!WriteBesideAndRename(file, bytes, 0600)) throw errors::FileAccess();
   }
 
   std::string ReadFile(const std::string& path) override {
