@@ -13,6 +13,7 @@
 #include "movx20xmlgen/generator_object.h"
 #include "movx20xmlgen/records.h"
 #include "movx20xmlgen/text_stream.h"
+#include "movx20xmlgen/variant.h"
 
 namespace mx {
 
@@ -45,6 +46,16 @@ class ClsXMLGenerator : public GeneratorObject {
                                     std::string StrTrgAppl,
                                     std::string StrString,
                                     std::string& Return_String);
+  // Rewrites a pre-condition for a split run; the range conditions and
+  // declarations go into the state that public operations share.
+  bool AddSplitQueries_to_Precondition(std::string StrSrcAppl,
+                                       std::string InString,
+                                       std::string strTgtTable,
+                                       std::string& StrReturnString);
+  // The split fields of a target and source table; StrFlst receives the
+  // stored list. Errors escape to the caller.
+  std::string get_split_fields(std::string StrSrcAppl, std::string strTgtTable,
+                               Variant StrSrcTable, std::string& StrFlst);
   // The row size of a data-dictionary table; errors escape to the caller.
   int32_t RowSizeofTable(std::string i_StrAppl, std::string i_StrTable);
 

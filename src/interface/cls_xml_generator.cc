@@ -8,6 +8,8 @@
 #include "rules/rule_rewriting.h"
 #include "run/dd_generation_run.h"
 #include "split/row_size.h"
+#include "split/split_fields.h"
+#include "split/split_queries.h"
 
 namespace mx {
 
@@ -113,6 +115,23 @@ bool ClsXMLGenerator::Replace_Empty_Default_Target(std::string StrSrcAppl,
                                           StrString, &Return_String);
 }
 
+bool ClsXMLGenerator::AddSplitQueries_to_Precondition(
+    std::string StrSrcAppl, std::string InString, std::string strTgtTable,
+    std::string& StrReturnString) {
+  BuildContext build = OperationContext();
+  return dd::AddSplitQueries_to_Precondition(build, StrSrcAppl, InString,
+                                             strTgtTable, &StrReturnString);
+}
+
+std::string ClsXMLGenerator::get_split_fields(std::string StrSrcAppl,
+                                              std::string strTgtTable,
+                                              Variant StrSrcTable,
+                                              std::string& StrFlst) {
+  BuildContext build = OperationContext();
+  return dd::get_split_fields(build, StrSrcAppl, strTgtTable,
+                              StrSrcTable.ToText(), &StrFlst);
+}
+
 int32_t ClsXMLGenerator::RowSizeofTable(std::string i_StrAppl,
                                         std::string i_StrTable) {
   BuildContext build = OperationContext();
@@ -149,8 +168,11 @@ const MemberTable& ClsXMLGenerator::Members() const {
           .Method("Replace_Empty_Default_Target",
                   &C::Replace_Empty_Default_Target,
                   {"StrSrcAppl", "StrTrgAppl", "StrString", "Return_String"})
-          .Reserved("AddSplitQueries_to_Precondition")
-          .Reserved("get_split_fields")
+          .Method("AddSplitQueries_to_Precondition",
+                  &C::AddSplitQueries_to_Precondition,
+                  {"StrSrcAppl", "InString", "strTgtTable", "StrReturnString"})
+          .Method("get_split_fields", &C::get_split_fields,
+                  {"StrSrcAppl", "strTgtTable", "StrSrcTable", "StrFlst"})
           .Method("RowSizeofTable", &C::RowSizeofTable,
                   {"i_StrAppl", "i_StrTable"})
           .Build());

@@ -174,13 +174,13 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Creates a new file for writing with the permissions a plain new file gets;
+// Creates a new file for writing with permissions `mode` (less the umask);
 // -1 with errno when it cannot.
-int CreateTempFile(const fs::path& target, fs::path* temp) {
+int CreateTempFile(const fs::path& target, mode_t mode, fs::path* temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     *temp = FolderOf(target) / TempNameFor(target);
     const int fd =
-        open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -207,9 +207,10 @@ enum class Written { kDone, kFailed, kUnsupported };
 // name only when it is whole, and renames it over the target: a process
 // killed on the way leaves nothing behind. kUnsupported when the file system
 // has no unnamed files.
-Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes) {
+Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes,
+                              mode_t mode) {
   const int fd =
-      open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+      open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
   if (fd < 0) {
     return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL
                ? Written::kUnsupported
@@ -232,12 +233,14 @@ Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes) {
 }
 
 // Writes `bytes` to a fresh file beside `target` and renames it over the
-// target; false when any step fails, and then nothing is left behind.
-bool WriteBesideAndRename(const fs::path& target, std::string_view bytes) {
-  const Written unnamed = WriteUnnamedAndRename(target, bytes);
+// target; false when any step fails, and then nothing is left behind. The
+// file has permissions `mode` (less the umask) from its first byte on.
+bool WriteBesideAndRename(const fs::path& target, std::string_view bytes,
+                          mode_t mode) {
+  const Written unnamed = WriteUnnamedAndRename(target, bytes, mode);
   if (unnamed != Written::kUnsupported) return unnamed == Written::kDone;
   fs::path temp;
-  const int fd = CreateTempFile(target, &temp);
+  const int fd = CreateTempFile(target, mode, &temp);
   if (fd < 0) return false;
   const bool written = WriteAll(fd, bytes);
   const bool closed = close(fd) == 0;
@@ -312,6 +315,25 @@ class PosixEnv : public Env {
   }
 
   void WriteFile(const std::string& path, std::string_view bytes) override {
+    Write(path, bytes, 0666);
+  }
+
+  void WriteOwnerOnlyFile(const std::string& path,
+                          std::string_view bytes) override {
+    Write(path, bytes, 0600);
+  }
+
+  std::string ReadFile(const std::string& path) override {
+    const fs::path file = PathInExistingFolder(path);
+    if (!Exists(file)) throw FileNotFound();
+    std::string text;
+    if (!IsFile(file) || !ReadWhole(file, &text)) throw errors::FileAccess();
+    return text;
+  }
+
+ private:
+  static void Write(const std::string& path, std::string_view bytes,
+                    mode_t mode) {
     const fs::path file = PathInExistingFolder(path);
     struct stat st;
     if (stat(file.c_str(), &st) == 0) {
@@ -324,15 +346,7 @@ class PosixEnv : public Env {
       }
     }
     RemoveStaleTempFiles(FolderOf(file));
-    if (!WriteBesideAndRename(file, bytes)) throw errors::FileAccess();
-  }
-
-  std::string ReadFile(const std::string& path) override {
-    const fs::path file = PathInExistingFolder(path);
-    if (!Exists(file)) throw FileNotFound();
-    std::string text;
-    if (!IsFile(file) || !ReadWhole(file, &text)) throw errors::FileAccess();
-    return text;
+    if (!WriteBesideAndRename(file, bytes, mode)) throw errors::FileAccess();
   }
 };
 

@@ -107,8 +107,8 @@ bool Create_XML(BuildContext& ctx, Env& env, const ConversionObject& input) {
     ConversionObject object = input;
     if (ctx.settings.split_vshells) {
       std::string rewritten;
-      if (!AddSplitQueries_to_Precondition(ctx, object.sapp, object.prtx,
-                                           object.TableCode(), &rewritten)) {
+      if (!dd::AddSplitQueries_to_Precondition(
+              ctx, object.sapp, object.prtx, object.TableCode(), &rewritten)) {
         return false;
       }
       object.prtx = rewritten;
