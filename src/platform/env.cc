@@ -173,13 +173,25 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Creates a new file for writing with the permissions a plain new file gets;
-// -1 with errno when it cannot.
-int CreateTempFile(const fs::path& target, fs::path* temp) {
+// Who may read a file written whole.
+enum class Access { kUsual, kOwnerOnly };
+
+mode_t CreationMode(Access access) {
+  return access == Access::kOwnerOnly ? 0600 : 0666;
+}
+
+// An owner-only file gets exactly 0600, which a umask could narrow further.
+bool SetAccess(int fd, Access access) {
+  return access != Access::kOwnerOnly || fchmod(fd, 0600) == 0;
+}
+
+// Creates a new file for writing with the permissions a plain new file gets
+// (owner-only: 0600); -1 with errno when it cannot.
+int CreateTempFile(const fs::path& target, Access access, fs::path* temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     *temp = FolderOf(target) / TempNameFor(target);
-    const int fd =
-        open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                        CreationMode(access));
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -206,16 +218,17 @@ enum class Written { kDone, kFailed, kUnsupported };
 // name only when it is whole, and renames it over the target: a process
 // killed on the way leaves nothing behind. kUnsupported when the file system
 // has no unnamed files.
-Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes) {
-  const int fd =
-      open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes,
+                              Access access) {
+  const int fd = open(FolderOf(target).c_str(),
+                      O_TMPFILE | O_WRONLY | O_CLOEXEC, CreationMode(access));
   if (fd < 0) {
     return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL
                ? Written::kUnsupported
                : Written::kFailed;
   }
   fs::path temp;
-  if (!WriteAll(fd, bytes)) {
+  if (!SetAccess(fd, access) || !WriteAll(fd, bytes)) {
     close(fd);
     return Written::kFailed;
   }
@@ -232,13 +245,14 @@ Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes) {
 
 // Writes `bytes` to a fresh file beside `target` and renames it over the
 // target; false when any step fails, and then nothing is left behind.
-bool WriteBesideAndRename(const fs::path& target, std::string_view bytes) {
-  const Written unnamed = WriteUnnamedAndRename(target, bytes);
+bool WriteBesideAndRename(const fs::path& target, std::string_view bytes,
+                          Access access) {
+  const Written unnamed = WriteUnnamedAndRename(target, bytes, access);
   if (unnamed != Written::kUnsupported) return unnamed == Written::kDone;
   fs::path temp;
-  const int fd = CreateTempFile(target, &temp);
+  const int fd = CreateTempFile(target, access, &temp);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, bytes);
+  const bool written = SetAccess(fd, access) && WriteAll(fd, bytes);
   const bool closed = close(fd) == 0;
   if (written && closed && rename(temp.c_str(), target.c_str()) == 0) {
     return true;
@@ -311,6 +325,25 @@ class PosixEnv : public Env {
   }
 
   void WriteFile(const std::string& path, std::string_view bytes) override {
+    WriteWhole(path, bytes, Access::kUsual);
+  }
+
+  void WriteOwnerOnlyFile(const std::string& path,
+                          std::string_view bytes) override {
+    WriteWhole(path, bytes, Access::kOwnerOnly);
+  }
+
+  std::string ReadFile(const std::string& path) override {
+    const fs::path file = PathInExistingFolder(path);
+    if (!Exists(file)) throw FileNotFound();
+    std::string text;
+    if (!IsFile(file) || !ReadWhole(file, &text)) throw errors::FileAccess();
+    return text;
+  }
+
+ private:
+  void WriteWhole(const std::string& path, std::string_view bytes,
+                  Access access) {
     const fs::path file = PathInExistingFolder(path);
     struct stat st;
     if (stat(file.c_str(), &st) == 0) {
@@ -323,15 +356,7 @@ class PosixEnv : public Env {
       }
     }
     RemoveStaleTempFiles(FolderOf(file));
-    if (!WriteBesideAndRename(file, bytes)) throw errors::FileAccess();
-  }
-
-  std::string ReadFile(const std::string& path) override {
-    const fs::path file = PathInExistingFolder(path);
-    if (!Exists(file)) throw FileNotFound();
-    std::string text;
-    if (!IsFile(file) || !ReadWhole(file, &text)) throw errors::FileAccess();
-    return text;
+    if (!WriteBesideAndRename(file, bytes, access)) throw errors::FileAccess();
   }
 };
 

@@ -32,6 +32,11 @@ class Env {
   // first write into a folder removes the temporary files that writers
   // killed outright left there.
   virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
+  // WriteFile for a file that carries passwords: the file is readable and
+  // writable by its owner only (mode 0600), whatever the umask, from the
+  // moment it exists.
+  virtual void WriteOwnerOnlyFile(const std::string& path,
+                                  std::string_view bytes) = 0;
   virtual std::string ReadFile(const std::string& path) = 0;
 
   // The real file system; never deleted.
@@ -65,6 +70,9 @@ class EnvWrapper : public Env {
   void DeleteFile(const std::string& p) override { target_->DeleteFile(p); }
   void WriteFile(const std::string& p, std::string_view b) override {
     target_->WriteFile(p, b);
+  }
+  void WriteOwnerOnlyFile(const std::string& p, std::string_view b) override {
+    target_->WriteOwnerOnlyFile(p, b);
   }
   std::string ReadFile(const std::string& p) override {
     return target_->ReadFile(p);

@@ -151,6 +151,9 @@ class RecordingEnv : public Env {
   void WriteFile(const std::string& p, std::string_view) override {
     calls.push_back("write " + p);
   }
+  void WriteOwnerOnlyFile(const std::string& p, std::string_view) override {
+    calls.push_back("write owner-only " + p);
+  }
   std::string ReadFile(const std::string&) override { return ""; }
 
   bool folder_exists = true;
