@@ -17,7 +17,6 @@
 #include <system_error>
 
 #include "movx20xmlgen/error.h"
-#include "platform/encoding.h"
 #include "platform/system_path.h"
 
 namespace mx {
@@ -174,13 +173,25 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Creates a new file for writing with permissions `mode` (less the umask);
-// -1 with errno when it cannot.
-int CreateTempFile(const fs::path& target, mode_t mode, fs::path* temp) {
+// Who may read a file written whole.
+enum class Access { kUsual, kOwnerOnly };
+
+mode_t CreationMode(Access access) {
+  return access == Access::kOwnerOnly ? 0600 : 0666;
+}
+
+// An owner-only file gets exactly 0600, which a umask could narrow further.
+bool SetAccess(int fd, Access access) {
+  return access != Access::kOwnerOnly || fchmod(fd, 0600) == 0;
+}
+
+// Creates a new file for writing with the permissions a plain new file gets
+// (owner-only: 0600); -1 with errno when it cannot.
+int CreateTempFile(const fs::path& target, Access access, fs::path* temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     *temp = FolderOf(target) / TempNameFor(target);
-    const int fd =
-        open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    const int fd = open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                        CreationMode(access));
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -208,16 +219,16 @@ enum class Written { kDone, kFailed, kUnsupported };
 // killed on the way leaves nothing behind. kUnsupported when the file system
 // has no unnamed files.
 Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes,
-                              mode_t mode) {
-  const int fd =
-      open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+                              Access access) {
+  const int fd = open(FolderOf(target).c_str(),
+                      O_TMPFILE | O_WRONLY | O_CLOEXEC, CreationMode(access));
   if (fd < 0) {
     return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL
                ? Written::kUnsupported
                : Written::kFailed;
   }
   fs::path temp;
-  if (!WriteAll(fd, bytes)) {
+  if (!SetAccess(fd, access) || !WriteAll(fd, bytes)) {
     close(fd);
     return Written::kFailed;
   }
@@ -233,16 +244,15 @@ Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes,
 }
 
 // Writes `bytes` to a fresh file beside `target` and renames it over the
-// target; false when any step fails, and then nothing is left behind. The
-// file has permissions `mode` (less the umask) from its first byte on.
+// target; false when any step fails, and then nothing is left behind.
 bool WriteBesideAndRename(const fs::path& target, std::string_view bytes,
-                          mode_t mode) {
-  const Written unnamed = WriteUnnamedAndRename(target, bytes, mode);
+                          Access access) {
+  const Written unnamed = WriteUnnamedAndRename(target, bytes, access);
   if (unnamed != Written::kUnsupported) return unnamed == Written::kDone;
   fs::path temp;
-  const int fd = CreateTempFile(target, mode, &temp);
+  const int fd = CreateTempFile(target, access, &temp);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, bytes);
+  const bool written = SetAccess(fd, access) && WriteAll(fd, bytes);
   const bool closed = close(fd) == 0;
   if (written && closed && rename(temp.c_str(), target.c_str()) == 0) {
     return true;
@@ -315,12 +325,12 @@ class PosixEnv : public Env {
   }
 
   void WriteFile(const std::string& path, std::string_view bytes) override {
-    Write(path, bytes, 0666);
+    WriteWhole(path, bytes, Access::kUsual);
   }
 
   void WriteOwnerOnlyFile(const std::string& path,
                           std::string_view bytes) override {
-    Write(path, bytes, 0600);
+    WriteWhole(path, bytes, Access::kOwnerOnly);
   }
 
   std::string ReadFile(const std::string& path) override {
@@ -332,8 +342,8 @@ class PosixEnv : public Env {
   }
 
  private:
-  static void Write(const std::string& path, std::string_view bytes,
-                    mode_t mode) {
+  void WriteWhole(const std::string& path, std::string_view bytes,
+                  Access access) {
     const fs::path file = PathInExistingFolder(path);
     struct stat st;
     if (stat(file.c_str(), &st) == 0) {
@@ -346,7 +356,7 @@ class PosixEnv : public Env {
       }
     }
     RemoveStaleTempFiles(FolderOf(file));
-    if (!WriteBesideAndRename(file, bytes, mode)) throw errors::FileAccess();
+    if (!WriteBesideAndRename(file, bytes, access)) throw errors::FileAccess();
   }
 };
 

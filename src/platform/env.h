@@ -32,8 +32,9 @@ class Env {
   // first write into a folder removes the temporary files that writers
   // killed outright left there.
   virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
-  // As WriteFile, for files that carry secrets (connection data): the file
-  // is readable and writable by its owner only, from its first byte on.
+  // WriteFile for a file that carries passwords: the file is readable and
+  // writable by its owner only (mode 0600), whatever the umask, from the
+  // moment it exists.
   virtual void WriteOwnerOnlyFile(const std::string& path,
                                   std::string_view bytes) = 0;
   virtual std::string ReadFile(const std::string& path) = 0;

@@ -66,6 +66,7 @@ bool WriteDocument(const DocumentPlan& plan, const std::string& xml_path,
   if (plan.checked) Check("DOCUMENT", plan.table_code, document);
   const std::string path = JoinPath(folder, plan.file_name);
   if (plan.storage == DocumentPlan::Storage::kEnciphered) {
+    // Enciphered documents carry the legacy tables' passwords.
     env.WriteOwnerOnlyFile(path, EncipherText(vb::Trim(document)));
   } else {
     env.WriteFile(path, document);

@@ -140,6 +140,23 @@ TEST_F(EnvTest, FailedWriteKeepsTheEarlierFile) {
   EXPECT_EQ(EntryCount(), 1u);
 }
 
+// A file that carries a password is 0600 whatever the umask, also when it
+// replaces a file that others could read.
+TEST_F(EnvTest, OwnerOnlyFileIsModeSixHundred) {
+  env_->WriteFile(Path("secret.txt"), "earlier");
+  fs::permissions(root_ / "secret.txt", fs::perms::all);
+  for (const mode_t mask : {mode_t{0}, mode_t{0277}}) {
+    const mode_t saved = umask(mask);
+    env_->WriteOwnerOnlyFile(Path("secret.txt"), "pw");
+    umask(saved);
+    struct stat st;
+    ASSERT_EQ(stat((root_ / "secret.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u) << "umask " << mask;
+  }
+  EXPECT_EQ(Contents("secret.txt"), "pw");
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
 TEST_F(EnvTest, FileTextStreamWritesOnCloseWithCrLf) {
   FileTextStream stream(env_, Path("log.txt"));
   stream.WriteLine("one");

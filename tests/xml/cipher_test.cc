@@ -4,6 +4,7 @@
 #include "xml/cipher.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "platform/env.h"
 #include "testing/temp_dir.h"
 #include "testing/test_context.h"
+#include "xml/document_writer.h"
 
 namespace mx {
 namespace {
@@ -154,6 +156,35 @@ TEST(CipherTest, CipherTextReportsATextShorterThanTheSalt) {
   EXPECT_EQ(ctx.error_description(),
             "\t\tERROR:-  5 - Invalid procedure call or argument\r\n");
   EXPECT_EQ(log->text(), ctx.error_description());
+}
+
+}  // namespace
+}  // namespace mx
+
+namespace mx {
+namespace {
+
+// Enciphered documents carry connection details: only their owner may read
+// them, whatever the umask; plain documents keep the usual mode.
+TEST(EncipheredDocument, IsOwnerOnly) {
+  testing::TempDir dir;
+  const auto mode_of = [&](DocumentPlan::Storage storage) {
+    DocumentPlan plan;
+    plan.folder = "qxfil";
+    plan.file_name = "x.XML";
+    plan.opening = "<A>";
+    plan.closing = "</A>";
+    plan.checked = false;
+    plan.storage = storage;
+    const mode_t saved = umask(0);
+    EXPECT_TRUE(WriteDocument(plan, dir.path().string(), *Env::Default()));
+    umask(saved);
+    struct stat st;
+    EXPECT_EQ(stat((dir.path() / "qxfil" / "x.XML").c_str(), &st), 0);
+    return st.st_mode & 07777;
+  };
+  EXPECT_EQ(mode_of(DocumentPlan::Storage::kPlain), 0666u);
+  EXPECT_EQ(mode_of(DocumentPlan::Storage::kEnciphered), 0600u);
 }
 
 }  // namespace
