@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "cli/usage.h"
-#include "platform/encoding.h"
 #include "movx20xmlgen/error.h"
+#include "platform/encoding.h"
 #include "platform/system_path.h"
 #include "repository/connection.h"
 #include "repository/provider_strings.h"

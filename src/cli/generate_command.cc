@@ -21,7 +21,6 @@
 #include "platform/clock.h"
 #include "platform/encoding.h"
 #include "platform/env.h"
-#include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "repository/query_trace.h"
 

@@ -8,8 +8,8 @@
 
 #include <cerrno>
 
-#include "platform/env.h"
 #include "movx20xmlgen/error.h"
+#include "platform/env.h"
 #include "platform/vb_text.h"
 
 namespace mx {

@@ -17,7 +17,6 @@
 
 #include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
-#include "movx20xmlgen/error.h"
 #include "platform/utf8.h"
 #include "platform/vb_text.h"
 #include "repository/connection.h"

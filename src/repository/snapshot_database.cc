@@ -2,8 +2,8 @@
 
 #include <sqlite3.h>
 
-#include "platform/encoding.h"
 #include "movx20xmlgen/error.h"
+#include "platform/encoding.h"
 #include "repository/schema.h"
 #include "repository/sqlite_connection.h"
 

@@ -14,8 +14,8 @@
 
 #include "context/build_context.h"
 #include "context/conversion_object.h"
-#include "movx20xmlgen/records.h"
 #include "movx20xmlgen/error.h"
+#include "movx20xmlgen/records.h"
 #include "platform/ordered_dict.h"
 
 namespace mx {

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "movx20xmlgen/records.h"
 #include "movx20xmlgen/error.h"
+#include "movx20xmlgen/records.h"
 #include "platform/vb_text.h"
 #include "rules/legacy_rule_rewriting.h"
 #include "xml/dump_store.h"

@@ -58,8 +58,7 @@ TEST_P(OdbcGoldenTest, OutputMatchesTheEmbeddedExpectation) {
 
   testing::TempDir tmp;
   const std::string repo = tmp / "repo.sqlite";
-  odbc_testing::BuildSqliteRepository(repo,
-                                      testing::ScenarioScript(scenario));
+  odbc_testing::BuildSqliteRepository(repo, testing::ScenarioScript(scenario));
   odbc_testing::TestDatabase database("golden_" + name);
   repository::CopyRepository(repo, database.connection_string());
   fs::create_directory(tmp / "out");
