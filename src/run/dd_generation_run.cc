@@ -10,6 +10,7 @@
 #include "run/run_log.h"
 #include "run/run_records.h"
 #include "run/selection.h"
+#include "run/table_loop.h"
 #include "run/version_lookup.h"
 #include "xml/create_xml.h"
 #include "xml/mscript_xml.h"
@@ -157,14 +158,9 @@ bool DictionaryRun::Run() {
     const std::vector<TargetTable> tables = SelectTargetTables(profile);
     VersionLookup lookup(ctx_, ctx_.settings, ClimbRules::DataDictionary(),
                          profile, run_checked_out_, status_filter_);
-    const auto total = static_cast<int32_t>(tables.size());
-    for (const TargetTable& table : tables) {
+    ForEachTargetTable(ctx_, tables, [&](const TargetTable& table) {
       ProcessTable(profile, lookup, table);
-      if (ctx_.progress) ctx_.progress(counts_.total, total);
-      if (ctx_.stop_requested && ctx_.stop_requested()) {
-        throw errors::Interrupted(counts_.total, total);
-      }
-    }
+    });
     WriteSummary(log_, counts_, /*with_mscript_line=*/true);
     return true;
   } catch (const VbError& e) {

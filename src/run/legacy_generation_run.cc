@@ -13,6 +13,7 @@
 #include "run/run_log.h"
 #include "run/run_records.h"
 #include "run/selection.h"
+#include "run/table_loop.h"
 #include "run/version_lookup.h"
 #include "xml/escaping.h"
 #include "xml/legacy_create_xml.h"
@@ -52,7 +53,7 @@ class LegacyRun {
 
   GeneratorContext& ctx_;
   Reporter& log_;
-  RunCounts counts_;
+  RunCounts& counts_ = ctx_.counts;
   // The settings with the table bounds as the run compares them.
   GeneratorSettings bounds_;
   VersionTriple run_checked_out_ = VersionTriple::Blank();
@@ -195,6 +196,7 @@ void LegacyRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
 }
 
 bool LegacyRun::Run() {
+  counts_ = RunCounts();
   try {
     ctx_.legacy_facts.profile_list = ReadProfileList();
     std::string lookup_application;
@@ -209,11 +211,9 @@ bool LegacyRun::Run() {
     const std::vector<TargetTable> tables = SelectTargetTables(profile);
     VersionLookup lookup(ctx_, ctx_.settings, ClimbRules::Legacy(), profile,
                          run_checked_out_, status_filter_);
-    const auto total = static_cast<int32_t>(tables.size());
-    for (const TargetTable& table : tables) {
+    ForEachTargetTable(ctx_, tables, [&](const TargetTable& table) {
       ProcessTable(profile, lookup, table);
-      if (ctx_.progress) ctx_.progress(counts_.total, total);
-    }
+    });
     WriteSummary(log_, counts_, /*with_mscript_line=*/false);
 
     DocumentState doc;

@@ -1,0 +1,34 @@
+// The loop both runs make over their selected target tables: each table in
+// order, the progress callback told after each, and the run stopped (error
+// 18, naming how far it got) when the caller asks for it in between.
+#ifndef MX_RUN_TABLE_LOOP_H_
+#define MX_RUN_TABLE_LOOP_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "context/generator_context.h"
+#include "movx20xmlgen/error.h"
+#include "run/run_records.h"
+
+namespace mx {
+
+template <typename Process>
+void ForEachTargetTable(GeneratorContext& ctx,
+                        const std::vector<TargetTable>& tables,
+                        Process&& process) {
+  const auto total = static_cast<int32_t>(tables.size());
+  int32_t done = 0;
+  for (const TargetTable& table : tables) {
+    process(table);
+    ++done;
+    if (ctx.progress) ctx.progress(done, total);
+    if (ctx.stop_requested && ctx.stop_requested()) {
+      throw errors::Interrupted(done, total);
+    }
+  }
+}
+
+}  // namespace mx
+
+#endif  // MX_RUN_TABLE_LOOP_H_
