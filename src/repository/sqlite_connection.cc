@@ -8,7 +8,9 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
 #include <cstdint>
+#include <fstream>
 #include <optional>
 #include <string_view>
 #include <variant>
@@ -259,17 +261,56 @@ void TurnOffMemoryStatistics() {
   (void)done;
 }
 
+// Bytes 18 and 19 of an SQLite file are 2 in write-ahead-log mode.
+bool InWriteAheadLogMode(const std::string& path_utf8) {
+  std::ifstream in(path_utf8, std::ios::binary);
+  char header[20] = {};
+  if (!in.read(header, sizeof header)) return false;
+  return header[18] == 2 && header[19] == 2;
+}
+
+// A file name as an SQLite URI that opens it as an unchanging file.
+std::string ImmutableUri(const std::string& path_utf8) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string uri = "file:";
+  for (const char c : path_utf8) {
+    const auto b = static_cast<unsigned char>(c);
+    if (std::isalnum(b) || c == '/' || c == '.' || c == '-' || c == '_' ||
+        c == '~') {
+      uri += c;
+    } else {
+      uri += '%';
+      uri += kHex[b >> 4];
+      uri += kHex[b & 15];
+    }
+  }
+  return uri + "?immutable=1";
+}
+
 }  // namespace
 
 std::unique_ptr<SqliteConnection> SqliteConnection::Open(
     const std::string& path_utf8) {
   TurnOffMemoryStatistics();
+  try {
+    return OpenAs(path_utf8, path_utf8, SQLITE_OPEN_READONLY);
+  } catch (const VbError&) {
+    // A repository in write-ahead-log mode needs its shared-memory file
+    // beside it even to be read; in a folder the user may not write, it is
+    // read as an unchanging file instead.
+    if (!InWriteAheadLogMode(path_utf8)) throw;
+    return OpenAs(path_utf8, ImmutableUri(path_utf8),
+                  SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+  }
+}
+
+std::unique_ptr<SqliteConnection> SqliteConnection::OpenAs(
+    const std::string& path_utf8, const std::string& name, int flags) {
   sqlite3* db = nullptr;
   // A connection belongs to one generator object and is used by one thread
   // at a time, so SQLite need not lock it on every call.
   const int rc =
-      sqlite3_open_v2(path_utf8.c_str(), &db,
-                      SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+      sqlite3_open_v2(name.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   // The handle is owned from here on, even when the open failed.
   std::unique_ptr<SqliteConnection> connection(new SqliteConnection(db));
   if (rc != SQLITE_OK) throw CannotOpen(path_utf8, db);

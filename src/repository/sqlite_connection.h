@@ -63,6 +63,12 @@ class SqliteConnection : public Connection {
   std::unique_ptr<Connection> TakeSnapshot() override;
 
  private:
+  // Opens `name` (a path, or a URI with SQLITE_OPEN_URI in `flags`); errors
+  // name `path_utf8`.
+  static std::unique_ptr<SqliteConnection> OpenAs(const std::string& path_utf8,
+                                                  const std::string& name,
+                                                  int flags);
+
   // Prepared statements by their (parameterised) text, most recently used
   // first, finalized when they fall off the end; with the names of their
   // columns once asked for.

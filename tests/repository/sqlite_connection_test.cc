@@ -5,8 +5,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "repository/temp_repository.h"
+#include "testing/temp_dir.h"
 
 namespace mx::repository {
 namespace {
@@ -136,6 +142,55 @@ TEST_F(SqliteConnectionTest, RefusedQueriesCarryTheEnginesMessage) {
     EXPECT_THAT(error.description(), HasSubstr(c.message)) << c.sql;
   }
   EXPECT_EQ(Connect().Execute("select 1; ").rows.size(), 1u);
+}
+
+}  // namespace
+}  // namespace mx::repository
+
+namespace mx::repository {
+namespace {
+
+// A repository in write-ahead-log mode, in a folder the reader may not
+// write: SQLite cannot make the shared-memory file it reads through, so the
+// file is read as an unchanging one. The reader is another user (root may
+// write anywhere), in a child process.
+TEST(SqliteWriteAheadLog, ARepositoryInAReadOnlyFolderIsRead) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to read as another user";
+  mx::testing::TempDir dir;
+  const std::filesystem::path folder = dir.path() / "ro";
+  std::filesystem::create_directory(folder);
+  const std::string file = (folder / "repo.sqlite").string();
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "PRAGMA journal_mode=WAL; CREATE TABLE t (a TEXT);"
+                         " INSERT INTO t VALUES ('x');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+  std::filesystem::permissions(folder, std::filesystem::perms(0555));
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (setresgid(65534, 65534, 65534) != 0 ||
+        setresuid(65534, 65534, 65534) != 0) {
+      _exit(2);
+    }
+    try {
+      auto connection = SqliteConnection::Open(file);
+      const ResultSet rows = connection->Execute("select a from t");
+      _exit(rows.rows.size() == 1 ? 0 : 3);
+    } catch (...) {
+      _exit(1);
+    }
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  std::filesystem::permissions(folder, std::filesystem::perms(0755));
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
