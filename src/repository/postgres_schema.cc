@@ -266,7 +266,11 @@ std::optional<DistinctSelect> PlainDistinctSelect(std::string_view sql) {
   std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   });
-  const size_t distinct = lower.find("distinct");
+  const size_t start = lower.find_first_not_of(" \t\r\n");
+  if (start == std::string::npos || lower.compare(start, 6, "select") != 0) {
+    return std::nullopt;
+  }
+  const size_t distinct = lower.find("distinct", start);
   const size_t after = distinct + sizeof("distinct") - 1;
   const std::string without =
       std::string(sql.substr(0, distinct)) + std::string(sql.substr(after));
@@ -276,6 +280,7 @@ std::optional<DistinctSelect> PlainDistinctSelect(std::string_view sql) {
   if (from == std::string::npos) return std::nullopt;
   DistinctSelect select;
   select.columns = vb::Trim(sql.substr(after, from - after));
+  if (select.columns.empty()) return std::nullopt;
   for (char c : select.columns) {
     const bool plain = std::isalnum(static_cast<unsigned char>(c)) ||
                        c == '_' || c == ',' || c == ' ';
