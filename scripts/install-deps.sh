@@ -2,14 +2,17 @@
 # Installs the Debian packages the build and the tests need, when missing.
 #   scripts/install-deps.sh                 build and unit tests
 #   scripts/install-deps.sh --test-server   also PostgreSQL and its ODBC
-#                                           driver, for the ODBC tests
+#                                           driver, for the ODBC tests, and
+#                                           Chromium, which draws the run
+#                                           report in its test
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libsqlite3-dev libexpat1-dev
           libgtest-dev libgmock-dev unixodbc-dev libgoogle-perftools-dev
           clang-format git)
 # The ODBC tests run against a throwaway PostgreSQL cluster through psqlODBC.
-test_server_packages=(postgresql odbc-postgresql)
+# The report test renders the page in headless Chromium.
+test_server_packages=(postgresql odbc-postgresql chromium)
 
 if [ "${1:-}" = "--test-server" ]; then
   packages+=("${test_server_packages[@]}")

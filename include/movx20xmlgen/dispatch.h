@@ -2,7 +2,9 @@
 // classes. Every automation object derives from DispatchObject and describes
 // its members in a MemberTable: name, dispatch id (1, 2, ... in table order,
 // one id for the get and put of a read/write property), what it can be asked
-// for (get, put, putref, call) and its parameters, by value or by reference.
+// for (get, put, putref, call), its parameters with their types, by value or
+// by reference, and the type of what it returns. The table is the one list
+// of a class's members: the command line's catalogue reads it too.
 //
 // Invoke converts the Variant arguments to the declared types (16-bit
 // integer overflow is error 6, a text that is not a number 13, a null 94),
@@ -22,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -69,6 +72,9 @@ struct MemberInfo {
   int dispid = 0;
   // A method's parameters; for a property, the value it is set to.
   std::vector<ParamInfo> params;
+  // What a method or a property read returns; none for a method that
+  // returns nothing and for a property that cannot be read.
+  std::optional<VarType> result;
   Handler get, put, putref, call;
 };
 
@@ -255,6 +261,7 @@ class MemberTableBuilder {
   MemberTableBuilder& Get(std::string_view name, R (C::*get)() const) {
     static_assert(std::is_base_of_v<C, T>);
     MemberInfo& m = Add(name);
+    m.result = dispatch_internal::TypeOf<std::decay_t<R>>();
     m.get = [get](DispatchObject& self, std::vector<Variant>&) {
       return dispatch_internal::ToVariant((static_cast<T&>(self).*get)());
     };
@@ -284,6 +291,9 @@ class MemberTableBuilder {
     MemberInfo& m = Add(name);
     [[maybe_unused]] size_t i = 0;
     (m.params.push_back(dispatch_internal::ParamOf<A>(names[i++])), ...);
+    if constexpr (!std::is_void_v<R>) {
+      m.result = dispatch_internal::TypeOf<std::decay_t<R>>();
+    }
     m.call = [method](DispatchObject& self, std::vector<Variant>& args) {
       return dispatch_internal::CallMethod(static_cast<T&>(self), method, args,
                                            std::index_sequence_for<A...>{});
@@ -296,6 +306,7 @@ class MemberTableBuilder {
   MemberTableBuilder& Field(std::string_view name, F R::*field) {
     MemberInfo& m = Add(name);
     m.params.push_back(dispatch_internal::ParamOf<F>(name));
+    m.result = dispatch_internal::TypeOf<F>();
     m.get = [field](DispatchObject& self, std::vector<Variant>&) {
       return dispatch_internal::ToVariant(static_cast<T&>(self).record().*
                                           field);

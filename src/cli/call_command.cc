@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/json_writer.h"
+#include "cli/member_catalogue.h"
 #include "cli/run_guards.h"
 #include "cli/usage.h"
 #include "movx20xmlgen/dispatch.h"
@@ -20,6 +21,7 @@ namespace {
 
 struct CallOptions {
   bool legacy = false;
+  bool list = false;
   std::string connection;
   std::vector<std::pair<std::string, std::string>> settings;
   std::string method;
@@ -33,6 +35,8 @@ CallOptions ParseCallOptions(std::vector<std::string> list) {
     const std::string a = args.Take();
     if (a == "--legacy") {
       o.legacy = true;
+    } else if (a == "--list") {
+      o.list = true;
     } else if (a == "--connection") {
       o.connection = args.TakeValue(a);
     } else if (a == "--set") {
@@ -49,6 +53,12 @@ CallOptions ParseCallOptions(std::vector<std::string> list) {
     }
   }
   while (!args.Done()) o.arguments.push_back(args.Take());
+  if (o.list) {
+    if (!o.method.empty() || !o.settings.empty()) {
+      throw UsageError("--list takes no method and no --set");
+    }
+    return o;
+  }
   if (o.connection.empty()) throw UsageError("--connection is required");
   if (o.method.empty()) throw UsageError("the method to call is missing");
   return o;
@@ -155,6 +165,10 @@ int CallCommand(std::vector<std::string> list) {
   std::shared_ptr<DispatchObject> object =
       CreateObject(o.legacy ? "MOVX20XMLGenerator.ClsXMLLegacy"
                             : "MOVX20XMLGenerator.ClsXMLGenerator");
+  if (o.list) {
+    std::cout << MemberCatalogue(*object);
+    return kExitTrue;
+  }
   const MemberInfo* member = object->FindMember(o.method);
   if (member == nullptr || !member->call) {
     throw UsageError(o.method + " is not a method of " +

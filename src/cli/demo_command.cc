@@ -93,7 +93,8 @@ void PrepareFolder(const fs::path& dir) {
     fs::remove_all(dir / "xml");
   }
   fs::create_directories(dir);
-  WriteMadeList(dir, {"demo.sqlite", "demo.log"});
+  WriteMadeList(dir,
+                {"demo.sqlite", "demo.log", "results.json", "report.html"});
   fs::create_directory(dir / "xml");
 }
 
@@ -147,6 +148,8 @@ int DemoCommand(std::vector<std::string> args) {
   options.to = "tcord999";
   options.option = 5;  // every status, so that the skip rules show
   options.log = (dir / "demo.log").string();
+  options.results = (dir / "results.json").string();
+  options.report = (dir / "report.html").string();
   const int status = RunGenerate(options);
   try {
     ListMadeDocuments(dir);
@@ -157,6 +160,8 @@ int DemoCommand(std::vector<std::string> args) {
 
   std::cout << "Demo repository: " << (dir / "demo.sqlite").string() << "\n"
             << "Log:             " << (dir / "demo.log").string() << "\n"
+            << "Results:         " << (dir / "results.json").string() << "\n"
+            << "Report:          " << (dir / "report.html").string() << "\n"
             << "Documents in:    " << (dir / "xml").string() << "\n";
   ListDocuments(dir / "xml");
   return status;

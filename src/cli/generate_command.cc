@@ -13,6 +13,8 @@
 #include "cli/json_writer.h"
 #include "cli/progress_bar.h"
 #include "cli/run_guards.h"
+#include "cli/run_report_html.h"
+#include "cli/run_results_json.h"
 #include "cli/usage.h"
 #include "context/generator_context.h"
 #include "movx20xmlgen/dispatch.h"
@@ -73,6 +75,8 @@ void CheckFiles(const GenerateOptions& o) {
   files.repository = RepositoryFile(o.connection);
   files.log = o.log;
   files.trace = o.trace;
+  files.results = o.results;
+  files.report = o.report;
   // The generator clears the folder named without blanks around it.
   if (o.clear) files.cleared_folder = vb::Trim(o.xml_path);
   CheckRunFiles(files);
@@ -185,6 +189,20 @@ void PrintOutcome(DispatchObject& generator, const GenerateOptions& o,
   }
 }
 
+// The results file and the report page, each written whole, after the run
+// (after a stopped one too, with the tables done up to the stop).
+void WriteRunResults(const RunResults& results, const GenerateOptions& o) {
+  if (!o.results && !o.report) return;
+  const std::string json =
+      RunResultsJson(results, o, o.legacy ? "ClsXMLLegacy" : "ClsXMLGenerator");
+  Env* env = Env::Default();
+  if (o.results) env->WriteFile(ComponentPath(*o.results), json);
+  if (o.report) {
+    env->WriteFile(ComponentPath(*o.report),
+                   RunReportHtml(results, json, *o.report));
+  }
+}
+
 }  // namespace
 
 GenerateOptions ParseGenerateOptions(std::vector<std::string> list) {
@@ -235,6 +253,10 @@ GenerateOptions ParseGenerateOptions(std::vector<std::string> list) {
       o.trace = args.TakeValue(a);
     else if (a == "--no-cache")
       o.no_cache = true;
+    else if (a == "--results")
+      o.results = args.TakeValue(a);
+    else if (a == "--report")
+      o.report = args.TakeValue(a);
     else
       throw UsageError("unknown option " + a + " (see generate --help)");
   }
@@ -285,6 +307,7 @@ int RunGenerate(const GenerateOptions& o) {
   }
   progress.Finish();
   log->Close();
+  WriteRunResults(object->context().recorder.results(), o);
   PrintOutcome(*generator, o, result);
   if (trace) trace->Close();
   if (StopSignals::Received()) return StopSignals::ExitStatus();

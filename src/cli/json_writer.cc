@@ -3,11 +3,30 @@
 #include <cstdio>
 
 #include "platform/encoding.h"
+#include "platform/utf8.h"
 
 namespace mx::cli {
 
-std::string JsonString(const std::string& win1252) {
-  const std::string utf8 = Win1252ToUtf8(win1252);
+namespace {
+
+// Well-formed UTF-8 as it is; any other byte as U+FFFD.
+std::string WellFormed(const std::string& utf8) {
+  std::string out;
+  for (size_t i = 0; i < utf8.size();) {
+    uint32_t cp = 0;
+    const size_t length = DecodeUtf8(utf8, i, &cp);
+    if (length == 0) {
+      AppendUtf8(out, 0xFFFD);
+      ++i;
+    } else {
+      out.append(utf8, i, length);
+      i += length;
+    }
+  }
+  return out;
+}
+
+std::string Quoted(const std::string& utf8) {
   std::string out = "\"";
   for (unsigned char c : utf8) {
     switch (c) {
@@ -39,6 +58,25 @@ std::string JsonString(const std::string& win1252) {
   return out + "\"";
 }
 
+}  // namespace
+
+std::string JsonString(const std::string& win1252) {
+  return Quoted(Win1252ToUtf8(win1252));
+}
+
+std::string JsonUtf8String(const std::string& utf8) {
+  return Quoted(WellFormed(utf8));
+}
+
+std::string JsonArray(const std::vector<std::string>& items) {
+  std::string out = "[";
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) out += ",";
+    out += items[i];
+  }
+  return out + "]";
+}
+
 void JsonObject::AddRaw(const std::string& name, const std::string& json) {
   if (!body_.empty()) body_ += ",";
   body_ += JsonString(name) + ":" + json;
@@ -54,6 +92,16 @@ void JsonObject::AddNumber(const std::string& name, int64_t value) {
 
 void JsonObject::AddText(const std::string& name, const std::string& text) {
   AddRaw(name, JsonString(text));
+}
+
+void JsonObject::AddUtf8(const std::string& name, const std::string& utf8) {
+  AddRaw(name, JsonUtf8String(utf8));
+}
+
+void JsonObject::AddNull(const std::string& name) { AddRaw(name, "null"); }
+
+void JsonObject::AddJson(const std::string& name, const std::string& json) {
+  AddRaw(name, json);
 }
 
 }  // namespace mx::cli

@@ -12,6 +12,7 @@
 #include "cli/generate_command.h"
 #include "cli/repo_command.h"
 #include "cli/usage.h"
+#include "cli/version.h"
 
 int main(int argc, char** argv) {
   using namespace mx::cli;
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
       args[0] == "help") {
     std::cout << MainHelp();
     return args.empty() ? kExitUsage : kExitTrue;
+  }
+  if (args[0] == "--version") {
+    std::cout << "movx20xmlgen " << ProgramVersion() << "\n";
+    return kExitTrue;
   }
   const std::string command = args[0];
   args.erase(args.begin());

@@ -99,6 +99,26 @@ void CheckFolderMayBeCleared(const std::string& folder,
 }
 
 void CheckRunFiles(const RunFiles& f) {
+  // The files written after the run: never one that the run reads or
+  // writes, and never in a folder that is missing (the run would be lost
+  // for want of its results).
+  for (const auto& [file, role] : {std::pair{f.results, "the results file"},
+                                   std::pair{f.report, "the report"}}) {
+    if (!file) continue;
+    if (f.repository) RefuseSameFile(*file, role, *f.repository, "repository");
+    if (f.log) RefuseSameFile(*file, role, *f.log, "log");
+    if (f.trace) RefuseSameFile(*file, role, *f.trace, "query trace");
+    std::error_code ec;
+    const fs::path folder = fs::absolute(*file, ec).parent_path();
+    if (!fs::is_directory(folder, ec)) {
+      throw UsageError(std::string(role) + " " + *file +
+                       " is in no existing folder: refused, nothing was "
+                       "written");
+    }
+  }
+  if (f.results && f.report) {
+    RefuseSameFile(*f.report, "the report", *f.results, "results file");
+  }
   if (f.repository && f.log) {
     RefuseSameFile(*f.log, "the log", *f.repository, "repository");
   }

@@ -9,19 +9,23 @@ profile from a workbench repository.
 Usage:
   movx20xmlgen generate --connection STR --profile N --xml-path DIR [options]
   movx20xmlgen call [--legacy] --connection STR [--set NAME=VALUE ...] METHOD [ARG ...]
+  movx20xmlgen call [--legacy] --list
   movx20xmlgen decipher FILE [--out FILE]
   movx20xmlgen repo init FILE
   movx20xmlgen repo copy FROM TO
   movx20xmlgen demo [DIR]
   movx20xmlgen COMMAND --help
+  movx20xmlgen --version
 
 Commands:
   generate   run GenerateXMLFile for a profile and write its documents
-  call       call one public method of a generator class and print the result
+  call       call one public method of a generator class and print the result;
+             --list prints every public method and property of the class
   decipher   print the plain text of a file that the legacy class enciphered
   repo init  create an empty SQLite repository with every table the tool reads
   repo copy  copy a repository into a database server through ODBC
   demo       build a demo repository in DIR and generate its documents
+  --version  print the program's version
 
 Exit status: generate gives 0 when GenerateXMLFile returned True and 1 when it
 returned False, 130 or 143 when SIGINT or SIGTERM stopped it (after the
@@ -39,7 +43,7 @@ const char* GenerateHelp() {
          [--traverse | --no-traverse] [--checked-out] [--split]
          [--row-size-check] [--clear] [--schema-ini-path DIR] [--user NAME]
          [--log FILE] [--now "YYYY-MM-DD HH:MM:SS"] [--json]
-         [--trace FILE] [--no-cache]
+         [--trace FILE] [--no-cache] [--results FILE] [--report FILE]
 
 Generates one XML document per selected conversion object of profile N into
 DIR/<package><module>/x<table>0.XML.
@@ -78,17 +82,32 @@ DIR/<package><module>/x<table>0.XML.
                        are traced too.
   --no-cache           send every query to the repository: no read cache
                        (the documents and the log are the same either way)
+  --results FILE       write the run's results to FILE as one JSON document
+                       (settings without the password, start and end, the
+                       summary counts, one entry per target table with its
+                       status, error and documents), after the run, also
+                       after a run stopped by a signal; see the README
+  --report FILE        write a report page of the same results to FILE: one
+                       HTML file with the counts, a table of the target
+                       tables to sort and filter, every failure and links to
+                       the documents
 )TXT";
 }
 
 const char* CallHelp() {
   return R"TXT(Usage: movx20xmlgen call [--legacy] --connection STR [--set NAME=VALUE ...] METHOD [ARG ...]
+       movx20xmlgen call [--legacy] --list
 
 Creates the data-dictionary class (or with --legacy the legacy class), sets
 ConnectionString and every --set property in order, calls METHOD with the
 arguments given (by-reference arguments may be left out), and prints a JSON
 object with "result", every by-reference argument by its parameter name and
 "ErrorDescription". --set LogFileName=FILE opens FILE as the log of the call.
+
+--list prints every public method and property of the class instead, one a
+line with its dispatch id: a property with its type and whether it is read,
+written or set (an object, by reference); a method with its parameters,
+their types, ByVal or ByRef, and what it returns.
 
 Example:
   movx20xmlgen call --connection "Data Source=repo.sqlite" \

@@ -42,6 +42,9 @@ class BuildContext {
   void ReportError(const std::string& message) {
     reporter_.ReportError(message);
   }
+  void ReportError(const VbError& cause, const std::string& message) {
+    reporter_.ReportError(cause, message);
+  }
   void ReportOperationError(int32_t number, const std::string& description) {
     reporter_.ReportOperationError(number, description);
   }

@@ -17,6 +17,7 @@
 #include "context/query_source.h"
 #include "context/reporter.h"
 #include "context/run_counts.h"
+#include "context/run_results.h"
 #include "context/settings.h"
 #include "platform/clock.h"
 #include "platform/env.h"
@@ -38,6 +39,8 @@ class GeneratorContext : public QuerySource {
   std::string list_of_xml_generated;
   int32_t no_of_xml_generated = 0;
   RunCounts counts;  // of the last run
+  // What the last run did with each target table, and how it ended.
+  RunRecorder recorder;
   // What the last legacy run learnt of its profile (the target-source flag
   // that public rule rewriting reads too).
   LegacyRunFacts legacy_facts;

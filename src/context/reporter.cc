@@ -17,6 +17,7 @@ void Reporter::LogBlankLine() {
 }
 
 void Reporter::ReportError(const std::string& message) {
+  last_error_.reset();
   error_description_ = message;
   if (message.size() >= 2 &&
       message.compare(message.size() - 2, 2, "\r\n") == 0) {
@@ -28,18 +29,32 @@ void Reporter::ReportError(const std::string& message) {
 
 void Reporter::ReportError(const std::string& description,
                            std::string_view log_text) {
+  last_error_.reset();
   error_description_ = description;
   LogText(log_text);
 }
 
+void Reporter::ReportError(const VbError& cause, const std::string& message) {
+  ReportError(message);
+  last_error_ = ReportedError{cause.number(), cause.description()};
+}
+
+void Reporter::ReportError(const VbError& cause, const std::string& description,
+                           std::string_view log_text) {
+  ReportError(description, log_text);
+  last_error_ = ReportedError{cause.number(), cause.description()};
+}
+
 void Reporter::ReportOperationError(int32_t number,
                                     const std::string& description) {
+  const ReportedError cause{number, description};
   if (kind_ == GeneratorKind::kDataDictionary) {
     ReportError("\t\tERROR:" + vb::ErrNo(number) + ":" + description);
   } else {
     ReportError("\t\tERROR:- " + vb::ErrNo(number) + " - " + description +
                 vb::kCrLf);
   }
+  last_error_ = cause;
 }
 
 }  // namespace mx

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,12 @@ namespace mx {
 // Which generator class an object is: the operations that the two classes
 // share word for word differ only in how they word their errors.
 enum class GeneratorKind { kDataDictionary, kLegacy };
+
+// The numbered error behind a report, for those who read a run's results.
+struct ReportedError {
+  int32_t number = 0;
+  std::string description;
+};
 
 class Reporter {
  public:
@@ -40,6 +47,11 @@ class Reporter {
   // For operations whose ErrorDescription and log text differ: the log gets
   // `log_text` as it stands.
   void ReportError(const std::string& description, std::string_view log_text);
+  // The same reports for a message made from a numbered error: `cause` is
+  // kept as last_error(); the log and ErrorDescription read as above.
+  void ReportError(const VbError& cause, const std::string& message);
+  void ReportError(const VbError& cause, const std::string& description,
+                   std::string_view log_text);
 
   // The common error report of an operation: data-dictionary class
   // TAB TAB "ERROR:" N ":" description (one line); legacy class
@@ -50,6 +62,10 @@ class Reporter {
   }
 
   const std::string& error_description() const { return error_description_; }
+  // The numbered error of the last report; none when that report named no
+  // number, or when nothing was reported since ForgetLastError().
+  const std::optional<ReportedError>& last_error() const { return last_error_; }
+  void ForgetLastError() { last_error_.reset(); }
   void set_error_description(std::string text) {
     error_description_ = std::move(text);
   }
@@ -58,6 +74,7 @@ class Reporter {
   const GeneratorKind kind_;
   std::shared_ptr<TextStream> log_;
   std::string error_description_;
+  std::optional<ReportedError> last_error_;
 };
 
 // The boundary of an operation that reports its own failures: runs `body`,

@@ -151,10 +151,10 @@ void Store_Field_Details_in_Dictionary(BuildContext& ctx,
   try {
     dd::AddFieldRecords(ctx, field, dd::ValueRules::kLegacy);
   } catch (const VbError& e) {
-    ctx.ReportError("\t\tERROR in Store_Field_Details_in_Dictionary:- " +
-                    vb::ErrNo(e.number()) + " - " + e.description() +
-                    vb::kCrLf + "Hint : for field " + field.table +
-                    field.field_name);
+    ctx.ReportError(e, "\t\tERROR in Store_Field_Details_in_Dictionary:- " +
+                           vb::ErrNo(e.number()) + " - " + e.description() +
+                           vb::kCrLf + "Hint : for field " + field.table +
+                           field.field_name);
   }
 }
 

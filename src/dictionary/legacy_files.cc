@@ -23,9 +23,10 @@ bool Get_Legacy_File_details(BuildContext& ctx, const std::string& application,
     return true;
   } catch (const VbError& e) {
     text->clear();
-    ctx.ReportError("\t\tERROR in Get_Legacy_File_details :- " +
-                    vb::ErrNo(e.number()) + " - " + e.description() +
-                    vb::kCrLf + "Hint : for File : " + package + module + file);
+    ctx.ReportError(e, "\t\tERROR in Get_Legacy_File_details :- " +
+                           vb::ErrNo(e.number()) + " - " + e.description() +
+                           vb::kCrLf + "Hint : for File : " + package + module +
+                           file);
     return false;
   }
 }

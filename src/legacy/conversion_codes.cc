@@ -52,9 +52,9 @@ bool Create_Conversion_Code_XML(BuildContext& ctx, std::string* text) {
     *text = "<CONVERSION-CODES>" + CodeElements(ctx) + "</CONVERSION-CODES>";
     return true;
   } catch (const VbError& e) {
-    ctx.ReportError("\t\tERROR in Create_Conversion_Code_XML:- " +
-                    vb::ErrNo(e.number()) + " - " + e.description() +
-                    vb::kCrLf);
+    ctx.ReportError(e, "\t\tERROR in Create_Conversion_Code_XML:- " +
+                           vb::ErrNo(e.number()) + " - " + e.description() +
+                           vb::kCrLf);
     return false;
   }
 }

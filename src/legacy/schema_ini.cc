@@ -110,9 +110,9 @@ bool Build_Schema_ini(BuildContext& ctx, Env& env,
     env.WriteFile(JoinPath(folder, "Schema.ini"), text);
     return true;
   } catch (const VbError& e) {
-    ctx.ReportError("\t\tERROR in Build_Schema_ini :- " +
-                    vb::ErrNo(e.number()) + " - " + e.description() +
-                    vb::kCrLf);
+    ctx.ReportError(e, "\t\tERROR in Build_Schema_ini :- " +
+                           vb::ErrNo(e.number()) + " - " + e.description() +
+                           vb::kCrLf);
     return false;
   }
 }

@@ -2,6 +2,7 @@
 // command line.
 #include "platform/clock.h"
 
+#include <chrono>
 #include <ctime>
 
 namespace mx {
@@ -41,6 +42,12 @@ std::string SystemClock::Now() {
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   return text;
+}
+
+int64_t SystemClock::SteadyMicroseconds() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 bool IsValidTimestamp(const std::string& text) {

@@ -358,6 +358,64 @@ std::optional<std::string> OdbcTarget(std::string_view connection_string) {
   return target;
 }
 
+namespace {
+
+bool CarriesPassword(std::string_view key) {
+  const std::string lower = Lower(Trim(key));
+  return lower == "pwd" || lower.find("password") != std::string::npos;
+}
+
+// Moves `pos` past the value that starts there (after the "="): to the ";"
+// that ends the entry, or to the end. False when a brace or quote never
+// closes, or text follows a closed one.
+bool SkipValue(std::string_view text, size_t& pos) {
+  pos = std::min(text.find_first_not_of(kBlanks, pos), text.size());
+  if (pos < text.size() &&
+      (text[pos] == '{' || text[pos] == '"' || text[pos] == '\'')) {
+    const char close = text[pos] == '{' ? '}' : text[pos];
+    for (++pos;; ++pos) {
+      if (pos >= text.size()) return false;
+      if (text[pos] != close) continue;
+      if (pos + 1 < text.size() && text[pos + 1] == close) {
+        ++pos;
+        continue;
+      }
+      ++pos;
+      break;
+    }
+    const size_t end = std::min(text.find(';', pos), text.size());
+    if (!Trim(text.substr(pos, end - pos)).empty()) return false;
+    pos = end;
+    return true;
+  }
+  pos = std::min(text.find(';', pos), text.size());
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> WithoutPassword(std::string_view text) {
+  std::string shown;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t start = pos;
+    const size_t stop = text.find_first_of("=;", pos);
+    if (stop == std::string_view::npos || text[stop] == ';') {
+      if (!Trim(text.substr(pos, stop - pos)).empty()) return std::nullopt;
+      pos = stop == std::string_view::npos ? text.size() : stop + 1;
+      continue;
+    }
+    pos = stop + 1;
+    if (!SkipValue(text, pos)) return std::nullopt;
+    if (!CarriesPassword(text.substr(start, stop - start))) {
+      if (!shown.empty()) shown += ";";
+      shown += Trim(text.substr(start, pos - start));
+    }
+    ++pos;
+  }
+  return shown;
+}
+
 ProviderKind ClassifyProvider(std::string_view provider) {
   const std::string name = BaseProviderName(provider);
   if (name.empty() || name == "sqlite" || name == "sqlite3") {

@@ -41,6 +41,14 @@ std::string OdbcConnectionString(const std::vector<OdbcAttribute>& attributes);
 // is no ODBC string: one with a Provider, or naming no driver or data source.
 std::optional<std::string> OdbcTarget(std::string_view connection_string);
 
+// The connection string as it may be shown (in a run's results): every
+// entry as written, less those that carry a password (key PWD, or a key
+// holding "password", any case). Values in braces ({...}, "}}" for "}") and
+// in quotes ("..." or '...', the quote doubled inside) may hold ";".
+// nullopt when the string cannot be read that way: it is then not shown at
+// all, since no part of it is known to be free of the password.
+std::optional<std::string> WithoutPassword(std::string_view connection_string);
+
 enum class ProviderKind {
   kSqlite,           // the embedded backend
   kSqlServer,        // SQLOLEDB, MSOLEDBSQL, SQLNCLI11 and their versions

@@ -51,7 +51,7 @@ bool Replace_Target(BuildContext& ctx, bool target_source,
     return true;
   } catch (const VbError& e) {
     result->clear();
-    ctx.ReportError(rules::RewriteError("Replace_Target", e));
+    ctx.ReportError(e, rules::RewriteError("Replace_Target", e));
     return false;
   }
 }
@@ -71,8 +71,8 @@ bool Replace_Empty_Default(BuildContext& ctx, const std::string& src_appl,
     return true;
   } catch (const VbError& e) {
     result->clear();
-    ctx.ReportError(WithHint(rules::RewriteError("Replace_Empty_Default", e),
-                             "Hint : for rules", text_at_error));
+    ctx.ReportError(e, WithHint(rules::RewriteError("Replace_Empty_Default", e),
+                                "Hint : for rules", text_at_error));
     return false;
   }
 }
@@ -105,8 +105,8 @@ bool Replace_Empty_Default_Target(BuildContext& ctx, bool target_source,
   } catch (const VbError& e) {
     Return_String->clear();
     ctx.ReportError(
-        WithHint(rules::RewriteError("Replace_Empty_Default_Target", e),
-                 "Hint : for Rules : ", text));
+        e, WithHint(rules::RewriteError("Replace_Empty_Default_Target", e),
+                    "Hint : for Rules : ", text));
     return false;
   }
 }

@@ -183,7 +183,7 @@ bool Replace_Empty_Default(BuildContext& ctx, const std::string& src_appl,
     return true;
   } catch (const VbError& e) {
     result->clear();
-    ctx.ReportError(RewriteError("Replace_Empty_Default", e));
+    ctx.ReportError(e, RewriteError("Replace_Empty_Default", e));
     return false;
   }
 }
@@ -213,7 +213,7 @@ bool Replace_Empty_Default_Target(BuildContext& ctx,
     return true;
   } catch (const VbError& e) {
     Return_String->clear();
-    ctx.ReportError(RewriteError("Replace_Empty_Default_Target", e));
+    ctx.ReportError(e, RewriteError("Replace_Empty_Default_Target", e));
     return false;
   }
 }

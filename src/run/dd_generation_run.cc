@@ -7,6 +7,7 @@
 #include "context/document_state.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
+#include "run/recorded_run.h"
 #include "run/run_log.h"
 #include "run/run_records.h"
 #include "run/selection.h"
@@ -43,6 +44,7 @@ class DictionaryRun {
   GeneratorContext& ctx_;
   Reporter& log_;
   RunCounts& counts_ = ctx_.counts;
+  RunRecorder& recorder_ = ctx_.recorder;
   VersionTriple run_checked_out_ = VersionTriple::Blank();
   // The settings' filter, with ",'C'" when checked-out versions count.
   std::string status_filter_;
@@ -80,25 +82,32 @@ void DictionaryRun::ApplyStatusRules(const Profile& profile,
   if (m.stat == "X") {
     log_.LogLine(ExpiredLine(code, m.profile, m.working));
     ++counts_.errors;
+    recorder_.Outcome(TableStatus::kSkippedStatus, kExpiredReason);
   } else if (m.stat == "E" && ctx_.settings.xml_generation_option == 4) {
     log_.LogLine(StatusErrorLine(code, m.profile, m.working));
     ++counts_.errors;
+    recorder_.Outcome(TableStatus::kSkippedStatus, kErrorStatusReason);
   } else if (m.stat == "D") {
     log_.LogLine(CommentOnlyLine(code, m.profile, m.working));
     ++counts_.no_mapping;
+    recorder_.Outcome(TableStatus::kSkippedStatus, kCommentOnlyReason);
   } else if (m.stat == "M" && m.prtx.empty() && m.comt.empty()) {
     log_.LogLine(NoRulesLine(code, m.profile, m.working));
     ++counts_.no_mapping;
+    recorder_.Outcome(TableStatus::kSkippedStatus, kNoRulesReason);
   } else if (m.isms && vb::Contains(ctx_.list_of_xml_generated, code)) {
     log_.LogLine(MScriptSkipLine(ctx_.Now(), code));
     log_.LogBlankLine();
     ++counts_.mscript;
+    recorder_.Outcome(TableStatus::kMScriptMember);
   } else if (BuildDocument(profile, table, m)) {
     log_.LogLine(CompletedLine(ctx_.Now(), code));
     log_.LogBlankLine();
     ++counts_.success;
+    recorder_.Outcome(TableStatus::kWritten);
   } else {
     ++counts_.errors;
+    recorder_.Failed(log_);
   }
 }
 
@@ -137,8 +146,10 @@ void DictionaryRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
     log_.LogLine(NoMappingWarning(table.Code()) + vb::kCrLf);
     log_.LogBlankLine();
     ++counts_.no_mapping;
+    recorder_.Outcome(TableStatus::kNoMapping);
     return;
   }
+  recorder_.MappingFound(mapping->stat, mapping->profile);
   ++ctx_.no_of_xml_generated;
   ApplyStatusRules(profile, table, *mapping);
 }
@@ -164,6 +175,7 @@ bool DictionaryRun::Run() {
     WriteSummary(log_, counts_, /*with_mscript_line=*/true);
     return true;
   } catch (const VbError& e) {
+    recorder_.RunFailed(e);
     log_.set_error_description(vb::NumberToText(int64_t{e.number()}) + "-" +
                                e.description());
     log_.LogLine(log_.error_description());
@@ -177,7 +189,7 @@ bool GenerateXMLFile(GeneratorContext& ctx) {
   // The whole run reads one snapshot of the repository, and repeated queries
   // are answered from the run's read cache.
   const ConnectionSource::RunScope read_scope(ctx.connections);
-  return DictionaryRun(ctx).Run();
+  return RecordedRun(ctx, [&] { return DictionaryRun(ctx).Run(); });
 }
 
 }  // namespace mx::dd

@@ -10,6 +10,7 @@
 #include "legacy/side_files.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
+#include "run/recorded_run.h"
 #include "run/run_log.h"
 #include "run/run_records.h"
 #include "run/selection.h"
@@ -54,6 +55,7 @@ class LegacyRun {
   GeneratorContext& ctx_;
   Reporter& log_;
   RunCounts& counts_ = ctx_.counts;
+  RunRecorder& recorder_ = ctx_.recorder;
   // The settings with the table bounds as the run compares them.
   GeneratorSettings bounds_;
   VersionTriple run_checked_out_ = VersionTriple::Blank();
@@ -119,27 +121,36 @@ void LegacyRun::ApplyStatusRules(const Profile& profile,
   if (m.stat == "X") {
     log_.LogLine(ExpiredLine(code, m.profile, m.working));
     ++counts_.errors;
+    recorder_.Outcome(TableStatus::kSkippedStatus, kExpiredReason);
   } else if (m.stat == "E") {
     log_.LogLine(StatusErrorLine(code, m.profile, m.working));
     ++counts_.errors;
+    recorder_.Outcome(TableStatus::kSkippedStatus, kErrorStatusReason);
   } else if (m.stat == "D") {
     log_.LogLine(CommentOnlyLine(code, m.profile, m.working));
     ++counts_.no_mapping;
+    recorder_.Outcome(TableStatus::kSkippedStatus, kCommentOnlyReason);
   } else if (m.stat == "M" && m.prtx.empty() && m.comt.empty()) {
     log_.LogLine(NoRulesLine(code, m.profile, m.working));
     ++counts_.no_mapping;
+    recorder_.Outcome(TableStatus::kSkippedStatus, kNoRulesReason);
   } else if (!m.stbl) {
-    log_.LogText("\t\tERROR: Source tables is Null for the table " + code +
-                 " in the profile no. " + vb::NumberToText(int64_t{m.profile}) +
-                 vb::kCrLf + vb::kCrLf);
+    const std::string message = "Source tables is Null for the table " + code +
+                                " in the profile no. " +
+                                vb::NumberToText(int64_t{m.profile});
+    log_.LogText("\t\tERROR: " + message + vb::kCrLf + vb::kCrLf);
+    recorder_.Outcome(TableStatus::kError, message);
   } else if (m.isms && vb::Contains(ctx_.list_of_xml_generated, code)) {
     log_.LogLine(MScriptSkipLine(ctx_.Now(), code));
     log_.LogBlankLine();
+    recorder_.Outcome(TableStatus::kMScriptMember);
   } else if (BuildDocument(profile, table, m)) {
     log_.LogLine(CompletedLine(ctx_.Now(), code));
     log_.LogBlankLine();
     ++counts_.success;
+    recorder_.Outcome(TableStatus::kWritten);
   } else {
+    recorder_.Failed(log_);
     log_.LogLine("\t" + ctx_.Now() + "\t" +
                  (m.isms ? "Error in XML Generation for Mapping Object"
                          : "Error in XML Generation for Mapping object ") +
@@ -190,8 +201,10 @@ void LegacyRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
     log_.LogLine(NoMappingWarning(table.Code()));
     log_.LogBlankLine();
     ++counts_.no_mapping;
+    recorder_.Outcome(TableStatus::kNoMapping);
     return;
   }
+  recorder_.MappingFound(mapping->stat, mapping->profile);
   ApplyStatusRules(profile, table, *mapping);
 }
 
@@ -222,6 +235,7 @@ bool LegacyRun::Run() {
         build, *ctx_.env,
         {profile.sapp, lookup_application, ctx_.legacy_facts, profile.number});
   } catch (const VbError& e) {
+    recorder_.RunFailed(e);
     log_.ReportOperationError(e);
     return false;
   }
@@ -233,7 +247,7 @@ bool GenerateXMLFile(GeneratorContext& ctx) {
   // The whole run reads one snapshot of the repository, and repeated queries
   // are answered from the run's read cache.
   const ConnectionSource::RunScope read_scope(ctx.connections);
-  return LegacyRun(ctx).Run();
+  return RecordedRun(ctx, [&] { return LegacyRun(ctx).Run(); });
 }
 
 }  // namespace mx::legacy

@@ -37,6 +37,12 @@ std::string CommentOnlyLine(const std::string& code, int32_t profile,
 std::string NoRulesLine(const std::string& code, int32_t profile,
                         const VersionTriple& working);
 
+// The reasons of the status skips above as a run's results give them.
+inline constexpr char kExpiredReason[] = "status X: expired";
+inline constexpr char kErrorStatusReason[] = "status E: in error";
+inline constexpr char kCommentOnlyReason[] = "status D: comment only";
+inline constexpr char kNoRulesReason[] = "status M: no rules maintained";
+
 std::string MScriptSkipLine(const std::string& now, const std::string& code);
 std::string CompletedLine(const std::string& now, const std::string& code);
 std::string NoMappingWarning(const std::string& code);

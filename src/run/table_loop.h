@@ -1,6 +1,7 @@
 // The loop both runs make over their selected target tables: each table in
-// order, the progress callback told after each, and the run stopped (error
-// 18, naming how far it got) when the caller asks for it in between.
+// order, its start and end told to the run's recorder, the progress callback
+// told after each, and the run stopped (error 18, naming how far it got)
+// when the caller asks for it in between.
 #ifndef MX_RUN_TABLE_LOOP_H_
 #define MX_RUN_TABLE_LOOP_H_
 
@@ -20,7 +21,10 @@ void ForEachTargetTable(GeneratorContext& ctx,
   const auto total = static_cast<int32_t>(tables.size());
   int32_t done = 0;
   for (const TargetTable& table : tables) {
+    ctx.reporter.ForgetLastError();
+    ctx.recorder.StartTable(table.Code());
     process(table);
+    ctx.recorder.EndTable();
     ++done;
     if (ctx.progress) ctx.progress(done, total);
     if (ctx.stop_requested && ctx.stop_requested()) {

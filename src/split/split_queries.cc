@@ -91,8 +91,8 @@ bool AddSplitQueries(BuildContext& ctx, const SplitDialect& dialect,
         InsertRangeCode(ctx, dialect, application, text, target, declarations);
     return true;
   } catch (const VbError& e) {
-    ctx.ReportError("\t\tERROR:in AddSplitQueries_to_Precondition  ErrNo." +
-                    vb::ErrNo(e.number()) + ":" + e.description());
+    ctx.ReportError(e, "\t\tERROR:in AddSplitQueries_to_Precondition  ErrNo." +
+                           vb::ErrNo(e.number()) + ":" + e.description());
     return false;
   }
 }

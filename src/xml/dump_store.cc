@@ -88,7 +88,7 @@ void ReportDumpError(BuildContext& ctx, std::string_view operation_text,
   const std::string message = std::string(operation_text) +
                               vb::ErrNo(error.number()) + " - " +
                               error.description();
-  ctx.reporter().ReportError(message, "\t\t" + message + vb::kCrLf);
+  ctx.reporter().ReportError(error, message, "\t\t" + message + vb::kCrLf);
 }
 
 }  // namespace mx

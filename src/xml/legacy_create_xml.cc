@@ -22,14 +22,14 @@ namespace {
 // Errors of the document builders, each in its own words: the conversion
 // object's ends in CR LF, the M-script's are one line.
 void ReportCreateXmlError(BuildContext& ctx, const VbError& e) {
-  ctx.ReportError("\t\tERROR in Create_XML:- " + vb::ErrNo(e.number()) + " - " +
-                  e.description() + vb::kCrLf);
+  ctx.ReportError(e, "\t\tERROR in Create_XML:- " + vb::ErrNo(e.number()) +
+                         " - " + e.description() + vb::kCrLf);
 }
 
 void ReportMScriptError(BuildContext& ctx, const char* prefix,
                         const VbError& e) {
-  ctx.ReportError(std::string("\t\t") + prefix + vb::ErrNo(e.number()) + ":" +
-                  e.description());
+  ctx.ReportError(e, std::string("\t\t") + prefix + vb::ErrNo(e.number()) +
+                         ":" + e.description());
 }
 
 // Folder cpac + cmod, file "x" + table code + "0" without extension, the

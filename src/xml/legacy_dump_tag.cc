@@ -169,8 +169,8 @@ bool Construct_MScript_Dump_Tag(BuildContext& ctx, const LegacyRunFacts& facts,
     return true;
   } catch (const VbError& e) {
     // One line, and no line break in ErrorDescription.
-    ctx.ReportError("\t\tERROR in Construct_Dump_Tag :" +
-                    vb::ErrNo(e.number()) + ":" + e.description());
+    ctx.ReportError(e, "\t\tERROR in Construct_Dump_Tag :" +
+                           vb::ErrNo(e.number()) + ":" + e.description());
     return false;
   }
 }

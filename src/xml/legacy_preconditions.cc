@@ -18,8 +18,8 @@ VbError RewriteFailed() { return VbError(kRewriteFailed, "XMLGeneration", ""); }
 // This element words its errors with "ERROR:" and " - ", and ends them with
 // a line break as every legacy message does.
 void ReportPreConditionsError(BuildContext& ctx, const VbError& error) {
-  ctx.ReportError("\t\tERROR:" + vb::ErrNo(error.number()) + " - " +
-                  error.description() + vb::kCrLf);
+  ctx.ReportError(error, "\t\tERROR:" + vb::ErrNo(error.number()) + " - " +
+                             error.description() + vb::kCrLf);
 }
 
 }  // namespace

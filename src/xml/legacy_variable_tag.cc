@@ -122,9 +122,9 @@ bool Construct_Function_Tag(BuildContext& ctx, const LegacyRunFacts& facts,
              "</FUNCTION>" + vb::kCrLf;
     return true;
   } catch (const VbError& e) {
-    ctx.ReportError("\t\tERROR in Construct_Function_Tag :- " +
-                    vb::ErrNo(e.number()) + " - " + e.description() +
-                    vb::kCrLf);
+    ctx.ReportError(e, "\t\tERROR in Construct_Function_Tag :- " +
+                           vb::ErrNo(e.number()) + " - " + e.description() +
+                           vb::kCrLf);
     return false;
   }
 }

@@ -19,6 +19,7 @@
 #include "repository/schema.h"
 #include "repository/sqlite_script.h"
 #include "testing/golden_scenario.h"
+#include "testing/json.h"
 #include "testing/temp_dir.h"
 
 namespace mx {
@@ -199,7 +200,7 @@ TEST_F(CliTest, SignalStopsTheRunAfterTheObjectInHand) {
         MX_BINARY,
         {"generate", "--connection", "Data Source=" + repo, "--profile", "1",
          "--from", "abcde000", "--to", "abcde999", "--xml-path", tmp_ / "out",
-         "--log", fifo},
+         "--log", fifo, "--results", tmp_ / "results.json"},
         tmp_ / "stdout", tmp_ / "stderr");
     std::string log = ReadAvailable(in, 30);
     EXPECT_FALSE(log.empty()) << "no log line came while the run went on";
@@ -233,6 +234,12 @@ TEST_F(CliTest, SignalStopsTheRunAfterTheObjectInHand) {
     EXPECT_EQ(log.find("(" + std::to_string(done + 1) + ".)\t"),
               std::string::npos);
     EXPECT_EQ(log.find("TOTAL"), std::string::npos);
+    // The results name the objects done, and the stop.
+    const testing::Json results =
+        testing::ParseJson(ReadAll(tmp_ / "results.json"));
+    EXPECT_TRUE(results["interrupted"].boolean);
+    EXPECT_EQ(results["error"]["number"].Int(), 18);
+    EXPECT_EQ(results["results"].items.size(), static_cast<size_t>(done));
   }
 }
 

@@ -106,6 +106,32 @@ TEST(TranslateSqlServerStringTest, RefusesWhatItCannotTranslateAndSaysWhat) {
   }
 }
 
+// Every way a password is written goes, and nothing of it stays: a ";" or
+// "}" or quote inside a braced or quoted value does not end the value.
+TEST(WithoutPasswordTest, DropsEveryPasswordEntryWhateverItHolds) {
+  EXPECT_EQ(WithoutPassword("Data Source=/r/repo.sqlite"),
+            "Data Source=/r/repo.sqlite");
+  EXPECT_EQ(WithoutPassword("Driver={PostgreSQL Unicode};Server=db;UID=mx;"
+                            "PWD={a;b}}c=d};Database=repo"),
+            "Driver={PostgreSQL Unicode};Server=db;UID=mx;Database=repo");
+  EXPECT_EQ(WithoutPassword("Provider=SQLOLEDB;User ID=sa; password = "
+                            "\"x;y=\"\"z\" ;Data Source=srv"),
+            "Provider=SQLOLEDB;User ID=sa;Data Source=srv");
+  EXPECT_EQ(WithoutPassword("Data Source=a.mdb;Jet OLEDB:Database "
+                            "Password='p;q';Mode=Read"),
+            "Data Source=a.mdb;Mode=Read");
+  EXPECT_EQ(WithoutPassword("DSN=repo;Pwd=secret;"), "DSN=repo");
+}
+
+// A string that cannot be read is not shown at all: where the password
+// ends is then unknown.
+TEST(WithoutPasswordTest, UnreadableStringsAreNotShown) {
+  EXPECT_EQ(WithoutPassword("DSN=repo;PWD={open;UID=mx"), std::nullopt);
+  EXPECT_EQ(WithoutPassword("DSN=repo;PWD=\"open;UID=mx"), std::nullopt);
+  EXPECT_EQ(WithoutPassword("DSN=repo;PWD={x}y;UID=mx"), std::nullopt);
+  EXPECT_EQ(WithoutPassword("DSN=repo;secret"), std::nullopt);
+}
+
 TEST(ClassifyProviderTest, KnowsTheProvidersByNameAnyCaseAndVersion) {
   EXPECT_EQ(ClassifyProvider(""), ProviderKind::kSqlite);
   EXPECT_EQ(ClassifyProvider("SQLite3"), ProviderKind::kSqlite);

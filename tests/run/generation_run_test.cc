@@ -143,6 +143,64 @@ TEST_F(RunFixture, TheRunReadsInsideOneReadScope) {
   EXPECT_FALSE(t.repo->in_read_scope());
 }
 
+// A clock whose steady count moves a millisecond at every reading.
+class SteppingClock : public FixedClock {
+ public:
+  SteppingClock() : FixedClock("2026-01-02 03:04:05") {}
+  int64_t SteadyMicroseconds() override { return now_ += 1000; }
+
+ private:
+  int64_t now_ = 0;
+};
+
+// What the run tells its recorder: each table with its outcome and what it
+// added to the summary counts, timed by the object's clock.
+TEST_F(RunFixture, ResultsFollowTheTablesOfTheRun) {
+  SteppingClock clock;
+  t.object.clock = &clock;
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 0));
+  ASSERT_TRUE(dd::GenerateXMLFile(t.object));
+  const RunResults& r = t.object.recorder.results();
+  EXPECT_TRUE(r.result);
+  EXPECT_EQ(r.started_at, "2026-01-02 03:04:05");
+  EXPECT_FALSE(r.run_error.has_value());
+  ASSERT_EQ(r.tables.size(), 1u);
+  EXPECT_EQ(r.tables[0].code, "abcde001");
+  EXPECT_EQ(r.tables[0].status, TableStatus::kNoMapping);
+  EXPECT_EQ(r.tables[0].counted.no_mapping, 1);
+  EXPECT_EQ(r.tables[0].counted.total, 1);
+  EXPECT_EQ(r.tables[0].microseconds, 1000);
+  EXPECT_EQ(r.microseconds, 3000);
+  EXPECT_EQ(r.counts.total, 1);
+}
+
+// A query refused in the middle of a table ends the run: the table in hand
+// failed with that error, and the run with it.
+TEST_F(RunFixture, AnErrorThatEndsTheRunFailsTheTableInHand) {
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 1));
+  t.repo->set_default_empty(false);
+  ASSERT_FALSE(dd::GenerateXMLFile(t.object));
+  const RunResults& r = t.object.recorder.results();
+  ASSERT_TRUE(r.run_error.has_value());
+  EXPECT_EQ(r.run_error->number, errors::kQueryRefused);
+  EXPECT_FALSE(r.interrupted);
+  ASSERT_EQ(r.tables.size(), 1u);
+  EXPECT_EQ(r.tables[0].status, TableStatus::kError);
+  EXPECT_EQ(r.tables[0].error_number, errors::kQueryRefused);
+  EXPECT_EQ(r.tables[0].counted.total, 1);
+}
+
+TEST_F(RunFixture, AStoppedRunKeepsTheTablesDone) {
+  t.repo->Answer(kProfile7, Profile(7, "V1", "V0", 0));
+  t.object.stop_requested = [] { return true; };
+  ASSERT_FALSE(dd::GenerateXMLFile(t.object));
+  const RunResults& r = t.object.recorder.results();
+  EXPECT_TRUE(r.interrupted);
+  ASSERT_EQ(r.tables.size(), 1u);
+  EXPECT_EQ(r.tables[0].status, TableStatus::kNoMapping);
+  EXPECT_EQ(r.counts.no_mapping, 1);
+}
+
 TEST(Selection, ListItemsKeepTheirQuotesAsCharacters) {
   EXPECT_EQ(QuotedSelectedList("abcde001,o'neil01"), "'abcde001','o''neil01'");
   EXPECT_EQ(QuotedSelectedList("   "), std::nullopt);

@@ -1,0 +1,7 @@
+#include "cli/version.h"
+
+namespace mx::cli {
+
+const char* ProgramVersion() { return MX_PROJECT_VERSION; }
+
+}  // namespace mx::cli
