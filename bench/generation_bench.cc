@@ -1,7 +1,7 @@
 // The generation benchmark: builds a synthetic repository (see
 // synthetic_repository.h, or synthetic_legacy_repository.h for the legacy
-// class), runs a full GenerateXMLFile over it with the read
-// cache and without it (the second run traced), replays the trace through the
+// class), runs a full GenerateXMLFile over it with the read cache and
+// without it (the second run traced), replays the trace through the
 // SQLite library directly (prepare, step every row, finalize: the floor of
 // the naive query stream), checks that both runs wrote the same bytes, and
 // prints the figures side by side.
@@ -106,33 +106,30 @@ int64_t DocumentsBelow(const fs::path& out) {
   return documents;
 }
 
+// An object of `Class` on the profile and the range FROM to TO.
+template <typename Class>
+std::unique_ptr<Class> OnRange(const std::string& from, const std::string& to) {
+  auto object = std::make_unique<Class>();
+  object->put_MigrationProfile(kProfile);
+  object->put_PackageFrom(from.substr(0, 2));
+  object->put_ModuleFrom(from.substr(2, 3));
+  object->put_TableFrom(from.substr(5));
+  object->put_PackageTo(to.substr(0, 2));
+  object->put_ModuleTo(to.substr(2, 3));
+  object->put_TableTo(to.substr(5));
+  return object;
+}
+
 // The object of the class a run creates: CLASS is dd (ClsXMLGenerator) or
 // legacy (ClsXMLLegacy, its Schema.ini beside the documents).
 std::unique_ptr<GeneratorObject> CreateGenerator(const std::string& kind,
                                                  const std::string& out,
                                                  const std::string& from,
                                                  const std::string& to) {
-  if (kind == "legacy") {
-    auto legacy = std::make_unique<ClsXMLLegacy>();
-    legacy->put_MigrationProfile(kProfile);
-    legacy->put_SchemaINIPath(out);
-    legacy->put_PackageFrom(from.substr(0, 2));
-    legacy->put_ModuleFrom(from.substr(2, 3));
-    legacy->put_TableFrom(from.substr(5));
-    legacy->put_PackageTo(to.substr(0, 2));
-    legacy->put_ModuleTo(to.substr(2, 3));
-    legacy->put_TableTo(to.substr(5));
-    return legacy;
-  }
-  auto generator = std::make_unique<ClsXMLGenerator>();
-  generator->put_MigrationProfile(kProfile);
-  generator->put_PackageFrom(from.substr(0, 2));
-  generator->put_ModuleFrom(from.substr(2, 3));
-  generator->put_TableFrom(from.substr(5));
-  generator->put_PackageTo(to.substr(0, 2));
-  generator->put_ModuleTo(to.substr(2, 3));
-  generator->put_TableTo(to.substr(5));
-  return generator;
+  if (kind != "legacy") return OnRange<ClsXMLGenerator>(from, to);
+  auto legacy = OnRange<ClsXMLLegacy>(from, to);
+  legacy->put_SchemaINIPath(out);
+  return legacy;
 }
 
 bool Generate(GeneratorObject& generator) {
@@ -143,11 +140,10 @@ bool Generate(GeneratorObject& generator) {
 }
 
 // --child CLASS REPO OUT LOG MODE FROM TO [TRACE]: one run of CLASS (dd or
-// legacy); MODE is cache,
-// no-cache or cache-no-copy (the read cache without the run's copy of the
-// repository); REPO a file or a connection string. Prints "seconds objects
-// sent reached copy-seconds" on standard output, where reached counts the
-// statements a server got (queries a file answered).
+// legacy); MODE is cache, no-cache or cache-no-copy (the read cache without the
+// run's copy of the repository); REPO a file or a connection string. Prints
+// "seconds objects sent reached copy-seconds" on standard output, where reached
+// counts the statements a server got (queries a file answered).
 int RunChild(const std::vector<std::string>& args) {
   const std::string& kind = args[0];
   const std::string& repo = args[1];
