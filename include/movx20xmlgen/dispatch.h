@@ -9,7 +9,7 @@
 // calls the member and writes by-reference arguments back into the argument
 // vector. Failures of the dispatch itself are raised as VbError with the
 // object's ProgID as source:
-//   438  no such member, or a member whose operation is not available yet
+//   438  no such member
 //   450  wrong number of arguments, or a write the member does not accept
 //   451  a read of a write-only property
 //   429  CreateObject with an unknown ProgID
@@ -60,9 +60,7 @@ struct ParamInfo {
 class DispatchObject;
 
 // One member of a class. A handler is empty when the member cannot be asked
-// for that; a member with no handler at all is reserved for an operation
-// that is not available yet (its dispatch id is kept so that ids never
-// shift).
+// for that.
 struct MemberInfo {
   using Handler =
       std::function<Variant(DispatchObject&, std::vector<Variant>&)>;
@@ -72,8 +70,6 @@ struct MemberInfo {
   // A method's parameters; for a property, the value it is set to.
   std::vector<ParamInfo> params;
   Handler get, put, putref, call;
-
-  bool available() const { return get || put || putref || call; }
 };
 
 class MemberTable {
@@ -309,13 +305,6 @@ class MemberTableBuilder {
           dispatch_internal::FromVariant<F>(args[0]);
       return Variant();
     };
-    return *this;
-  }
-
-  // A member whose operation is not available yet: its id is taken, a call
-  // is error 438.
-  MemberTableBuilder& Reserved(std::string_view name) {
-    Add(name);
     return *this;
   }
 

@@ -122,6 +122,26 @@ std::vector<std::shared_ptr<TextStream>> ApplySettings(DispatchObject& object,
   return logs;
 }
 
+// A method argument that names a file the method writes, replacing what is
+// there. It reaches the file system as given, and may be neither the
+// repository nor a log of the call.
+bool NamesWrittenFile(const ParamInfo& param) {
+  return param.name == "StrSplitInfoFileName";
+}
+
+std::string WrittenFileArgument(const CallOptions& o, const std::string& path) {
+  RunFiles files;
+  files.repository = RepositoryFile(o.connection);
+  files.written = path;
+  CheckRunFiles(files);
+  for (const auto& [name, value] : o.settings) {
+    if (!IsProperty(name, "LogFileName")) continue;
+    files.log = value;
+    CheckRunFiles(files);
+  }
+  return ComponentPath(path);
+}
+
 }  // namespace
 
 int CallCommand(std::vector<std::string> list) {
@@ -146,7 +166,9 @@ int CallCommand(std::vector<std::string> list) {
   }
   std::vector<Variant> args;
   for (size_t i = 0; i < member->params.size(); ++i) {
-    if (i < o.arguments.size()) {
+    if (i < o.arguments.size() && NamesWrittenFile(member->params[i])) {
+      args.emplace_back(WrittenFileArgument(o, o.arguments[i]));
+    } else if (i < o.arguments.size()) {
       args.emplace_back(ComponentText(o.arguments[i]));
     } else if (member->params[i].by_ref) {
       args.emplace_back(std::string());

@@ -106,6 +106,10 @@ void CheckRunFiles(const RunFiles& f) {
     RefuseSameFile(*f.trace, "the query trace", *f.repository, "repository");
   }
   if (f.log && f.trace) RefuseSameFile(*f.log, "the log", *f.trace, "trace");
+  if (f.written && f.repository) {
+    RefuseSameFile(*f.written, "the file", *f.repository, "repository");
+  }
+  if (f.written && f.log) RefuseSameFile(*f.written, "the file", *f.log, "log");
   if (f.cleared_folder) {
     CheckFolderMayBeCleared(*f.cleared_folder, f.repository, f.log, f.trace);
   }

@@ -1,5 +1,6 @@
-// What a generation refuses before it touches anything: a log or query
-// trace that is the repository file, a log that is the trace, and a cleared
+// What a generation refuses before it touches anything: a log, query trace
+// or written file that is the repository file, a log that is the trace, a
+// written file that is the log, and a cleared
 // output folder that holds the repository, the log, the trace or the current
 // folder. Files are compared by identity (device and inode), so that no
 // spelling of a path slips through; paths are the system's (UTF-8).
@@ -16,6 +17,8 @@ struct RunFiles {
   std::optional<std::string> repository;
   std::optional<std::string> log;
   std::optional<std::string> trace;
+  // A file that a called method writes over (the split information).
+  std::optional<std::string> written;
   // The folder that is deleted and created again, when one is.
   std::optional<std::string> cleared_folder;
 };

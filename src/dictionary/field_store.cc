@@ -1,5 +1,7 @@
 #include "dictionary/field_store.h"
 
+#include <algorithm>
+
 #include "platform/vb_convert.h"
 #include "platform/vb_text.h"
 
@@ -68,11 +70,16 @@ std::string AdjustedInitialValue(const std::string& type,
   return blank ? "0" : initial_value;
 }
 
-void AddFieldRecords(BuildContext& ctx, const FieldDetails& field) {
+void AddFieldRecords(BuildContext& ctx, const FieldDetails& field,
+                     ValueRules rules) {
   const int32_t length = vb::LongOfVal(field.length);
-  const std::string neutral = NeutralValue(field.type, length);
+  const bool legacy = rules == ValueRules::kLegacy;
+  const std::string neutral = legacy ? legacy::NeutralValue(field.type, length)
+                                     : NeutralValue(field.type, length);
   const std::string initial =
-      AdjustedInitialValue(field.type, field.initial_value, neutral);
+      legacy ? legacy::AdjustedInitialValue(field.type, field.initial_value,
+                                            neutral)
+             : AdjustedInitialValue(field.type, field.initial_value, neutral);
   if (field.depth < 1) {
     ctx.doc.field_store.Add(
         field.table + field.field_name,
@@ -99,10 +106,50 @@ void Store_Field_Details_in_Dictionary(BuildContext& ctx,
 
 namespace mx::legacy {
 
+namespace {
+
+// A string longer than this starts as this many blanks.
+constexpr int32_t kLongestBlankString = 5000;
+
+bool IsNumberType(const std::string& type) {
+  return type == "B" || type == "E" || type == "I" || type == "L" ||
+         type == "D" || type == "F";
+}
+
+bool IsStringType(const std::string& type) {
+  return type == "S" || type == "M";
+}
+
+}  // namespace
+
+std::string NeutralValue(const std::string& type, int32_t length) {
+  if (!IsStringType(vb::UCase(type))) return "0";
+  return "space(" +
+         vb::NumberToText(int64_t{std::min(length, kLongestBlankString)}) + ")";
+}
+
+std::string AdjustedInitialValue(const std::string& type,
+                                 const std::string& initial_value,
+                                 const std::string& neutral) {
+  const std::string code = vb::UCase(type);
+  const bool empty = initial_value.empty();
+  if (IsNumberType(code)) {
+    return empty ? "0" : vb::NumberToText(vb::Val(initial_value));
+  }
+  if (IsStringType(code)) {
+    if (empty) return neutral;
+    if (vb::Contains(initial_value, "\"")) return initial_value;
+    return "\"" + initial_value + "\"";
+  }
+  if (code == "T" || code == "K") return "\"" + initial_value + "\"";
+  if (code == "U") return "0";
+  return empty ? "0" : initial_value;
+}
+
 void Store_Field_Details_in_Dictionary(BuildContext& ctx,
                                        const dd::FieldDetails& field) {
   try {
-    dd::AddFieldRecords(ctx, field);
+    dd::AddFieldRecords(ctx, field, dd::ValueRules::kLegacy);
   } catch (const VbError& e) {
     ctx.ReportError("\t\tERROR in Store_Field_Details_in_Dictionary:- " +
                     vb::ErrNo(e.number()) + " - " + e.description() +

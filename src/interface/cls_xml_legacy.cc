@@ -5,6 +5,10 @@
 #include "platform/vb_text.h"
 #include "rules/legacy_rule_rewriting.h"
 #include "run/legacy_generation_run.h"
+#include "split/from_to_range.h"
+#include "split/split_fields.h"
+#include "split/split_info_file.h"
+#include "split/split_queries.h"
 
 namespace mx {
 
@@ -70,11 +74,15 @@ const MemberTable& ClsXMLLegacy::Members() const {
           .Method("Replace_Empty_Default_Target",
                   &C::Replace_Empty_Default_Target,
                   {"StrSrcAppl", "StrTrgAppl", "StrString", "Return_String"})
-          .Reserved("AddSplitQueries_to_Precondition")
-          .Reserved("get_split_fields")
-          .Reserved("ConstructSplitInfoFile")
+          .Method("AddSplitQueries_to_Precondition",
+                  &C::AddSplitQueries_to_Precondition,
+                  {"StrSrcAppl", "InString", "strTgtTable", "StrReturnString"})
+          .Method("get_split_fields", &C::get_split_fields,
+                  {"StrSrcAppl", "strTgtTable", "StrSrcTable"})
+          .Method("ConstructSplitInfoFile", &C::ConstructSplitInfoFile,
+                  {"IntMprf", "StrSplitInfoFileName"})
           .Method("GetConnStr", &C::GetConnStr, {"i_StrAppl", "i_StrTable"})
-          .Reserved("GetFromToRange")
+          .Method("GetFromToRange", &C::GetFromToRange, {})
           .Build());
   return *table;
 }
@@ -90,6 +98,31 @@ bool ClsXMLLegacy::Replace_Empty_Default_Target(std::string StrSrcAppl,
       build, ctx_.legacy_facts.target_source, StrSrcAppl, StrTrgAppl, StrString,
       &Return_String);
 }
+
+bool ClsXMLLegacy::AddSplitQueries_to_Precondition(
+    std::string StrSrcAppl, std::string InString, std::string strTgtTable,
+    std::string& StrReturnString) {
+  BuildContext build = OperationContext();
+  return legacy::AddSplitQueries_to_Precondition(build, StrSrcAppl, InString,
+                                                 strTgtTable, &StrReturnString);
+}
+
+std::string ClsXMLLegacy::get_split_fields(std::string StrSrcAppl,
+                                           std::string strTgtTable,
+                                           Variant StrSrcTable) {
+  BuildContext build = OperationContext();
+  return legacy::get_split_fields(build, StrSrcAppl, strTgtTable,
+                                  StrSrcTable.ToText());
+}
+
+bool ClsXMLLegacy::ConstructSplitInfoFile(int16_t IntMprf,
+                                          std::string StrSplitInfoFileName) {
+  BuildContext build = OperationContext();
+  return legacy::ConstructSplitInfoFile(build, *ctx_.env, legacy::GetConnStr,
+                                        IntMprf, StrSplitInfoFileName);
+}
+
+std::string ClsXMLLegacy::GetFromToRange() { return legacy::GetFromToRange(); }
 
 std::string ClsXMLLegacy::GetConnStr(std::string i_StrAppl,
                                      std::string i_StrTable) {

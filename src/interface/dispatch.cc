@@ -18,11 +18,6 @@ VbError MemberNotFound(std::string_view source, std::string_view what) {
                  kNotSupported + std::string(what));
 }
 
-VbError NotAvailableYet(std::string_view source, const MemberInfo& member) {
-  return VbError(errors::kMemberNotFound, std::string(source),
-                 kNotSupported + member.name + " is not available yet");
-}
-
 VbError WrongArguments(std::string_view source) {
   return VbError(errors::kWrongArguments, std::string(source),
                  "Wrong number of arguments or invalid property assignment");
@@ -98,7 +93,6 @@ Variant DispatchObject::Invoke(int dispid, InvokeKind kind,
 
 Variant DispatchObject::InvokeMember(const MemberInfo& member, InvokeKind kind,
                                      std::vector<Variant>& args) {
-  if (!member.available()) throw NotAvailableYet(ProgId(), member);
   const MemberInfo::Handler* handler = HandlerFor(member, kind);
   if (handler == nullptr) {
     bool read = kind == InvokeKind::kMethod || kind == InvokeKind::kPropertyGet;

@@ -1,10 +1,13 @@
 #include "legacy/side_files.h"
 
+#include "dictionary/legacy_connections.h"
 #include "legacy/conversion_codes.h"
 #include "legacy/lookup_application_file.h"
 #include "legacy/schema_ini.h"
 #include "movx20xmlgen/error.h"
+#include "movx20xmlgen/variant.h"
 #include "platform/vb_text.h"
+#include "split/split_info_file.h"
 #include "xml/cipher.h"
 
 namespace mx::legacy {
@@ -31,10 +34,18 @@ void WriteConversionCodes(BuildContext& ctx, Env& env,
   ctx.LogLine("\t\tConversion Code XML Createad Successfully.");
 }
 
-// The split-information file of split runs has its own builder; this
-// place of it in the order writes nothing.
-void WriteSplitInformation(BuildContext& /*ctx*/, Env& /*env*/,
-                           const SideFileInputs& /*inputs*/) {}
+// The split information of every conversion object, for the tool that
+// fills in the ranges. The profile number is passed as the 16-bit number
+// the builder takes (a larger one is error 6, which ends the run). The run
+// goes on whatever the builder's result: a failure leaves no file.
+void WriteSplitInformation(BuildContext& ctx, Env& env, int32_t profile) {
+  const int16_t number = Variant(profile).ToInt16();
+  const std::string& folder = ctx.settings.xml_path;
+  // An empty XMLPath names no folder (the builder would fail with error 76).
+  if (folder.empty()) return;
+  (void)ConstructSplitInfoFile(ctx, env, GetConnStr, number,
+                               JoinPath(folder, "splitinfo.xml"));
+}
 
 }  // namespace
 
@@ -55,7 +66,9 @@ bool WriteSideFiles(BuildContext& ctx, Env& env, const SideFileInputs& inputs) {
     ctx.LogLine("\t\tLookupApplication  File Built Successfully.");
   }
 
-  if (ctx.settings.split_vshells) WriteSplitInformation(ctx, env, inputs);
+  if (ctx.settings.split_vshells) {
+    WriteSplitInformation(ctx, env, inputs.profile);
+  }
   return true;
 }
 

@@ -4,6 +4,7 @@
 #ifndef MX_LEGACY_SIDE_FILES_H_
 #define MX_LEGACY_SIDE_FILES_H_
 
+#include <cstdint>
 #include <string>
 
 #include "context/build_context.h"
@@ -16,11 +17,15 @@ struct SideFileInputs {
   std::string sapp;                // the source application, 15 characters
   std::string lookup_application;  // the profile's apln; empty: no file
   LegacyRunFacts facts;
+  int32_t profile = 0;  // the run's profile, for the split information
 };
 
 // Writes the side files. False ends the run without a further line (the
 // conversion codes could not be built: their builder has reported why).
 // Raises error 124 when Schema.ini or the lookup-application file fails.
+// The split information (XMLPath/splitinfo.xml, split runs only) is written
+// last, without a log line; its failure leaves no file and changes nothing
+// else.
 [[nodiscard]] bool WriteSideFiles(BuildContext& ctx, Env& env,
                                   const SideFileInputs& inputs);
 

@@ -245,7 +245,63 @@ std::string PostgresCreateTable(std::string_view table,
   return statement + "\n)";
 }
 
+namespace {
+
+// "select distinct COLUMNS from ..." over one table, without an ORDER BY,
+// where COLUMNS are plain column names: the columns and the text from the
+// table on. nullopt for any other text.
+struct DistinctSelect {
+  std::string columns;
+  std::string from_on;
+};
+
+std::optional<DistinctSelect> PlainDistinctSelect(std::string_view sql) {
+  const QueryShape shape = ShapeOf(sql);
+  const std::vector<Word>& w = shape.words;
+  if (w.size() < 4 || w[0].text != "select" || w[1].text != "distinct") {
+    return std::nullopt;
+  }
+  // Without its DISTINCT the text must be a plain single-table select.
+  std::string lower(sql);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  });
+  const size_t start = lower.find_first_not_of(" \t\r\n");
+  if (start == std::string::npos || lower.compare(start, 6, "select") != 0) {
+    return std::nullopt;
+  }
+  const size_t distinct = lower.find("distinct", start);
+  const size_t after = distinct + sizeof("distinct") - 1;
+  const std::string without =
+      std::string(sql.substr(0, distinct)) + std::string(sql.substr(after));
+  const std::optional<bool> ordered = SingleTableSelect(ShapeOf(without));
+  if (!ordered || *ordered) return std::nullopt;
+  const size_t from = lower.find(" from ", after);
+  if (from == std::string::npos) return std::nullopt;
+  DistinctSelect select;
+  select.columns = vb::Trim(sql.substr(after, from - after));
+  if (select.columns.empty()) return std::nullopt;
+  for (char c : select.columns) {
+    const bool plain = std::isalnum(static_cast<unsigned char>(c)) ||
+                       c == '_' || c == ',' || c == ' ';
+    if (!plain) return std::nullopt;
+  }
+  select.from_on = std::string(sql.substr(from + sizeof(" from ") - 1));
+  return select;
+}
+
+}  // namespace
+
 std::string KeepPostgresStorageOrder(std::string_view sql) {
+  if (const std::optional<DistinctSelect> d = PlainDistinctSelect(sql)) {
+    // Each value where it first appears, as SQLite returns a DISTINCT
+    // without an index; PostgreSQL would give the order of its hash or
+    // sort.
+    return "SELECT " + d->columns + " FROM (SELECT DISTINCT ON (" + d->columns +
+           ") " + d->columns + ", ctid AS mx_first_row FROM " + d->from_on +
+           " ORDER BY " + d->columns +
+           ", ctid) AS mx_distinct ORDER BY mx_first_row";
+  }
   const std::optional<bool> ordered = SingleTableSelect(ShapeOf(sql));
   if (!ordered) return std::string(sql);
   const size_t end = sql.find_last_not_of(" \t\r\n");

@@ -66,8 +66,10 @@ const std::vector<std::string>& PostgresSessionStatements();
 // storage order, and rows with equal sort keys in that order too (SQLite's
 // sort keeps it, PostgreSQL's does not). A single-table SELECT without an
 // ORDER BY gets " ORDER BY ctid", one with an ORDER BY gets ", ctid" as its
-// last key. Any other text (joins, subqueries, grouping, aggregates,
-// DISTINCT, LIMIT, compound selects) comes back unchanged.
+// last key. A DISTINCT over plain columns of one table (no ORDER BY) gives
+// each value where it first appears in storage order, as SQLite does. Any
+// other text (joins, subqueries, grouping, aggregates, other DISTINCTs,
+// LIMIT, compound selects) comes back unchanged.
 std::string KeepPostgresStorageOrder(std::string_view sql);
 
 }  // namespace mx::repository

@@ -220,7 +220,7 @@ bool LegacyRun::Run() {
     BuildContext build(ctx_.settings, doc, ctx_, ctx_.reporter);
     return WriteSideFiles(
         build, *ctx_.env,
-        {profile.sapp, lookup_application, ctx_.legacy_facts});
+        {profile.sapp, lookup_application, ctx_.legacy_facts, profile.number});
   } catch (const VbError& e) {
     log_.ReportOperationError(e);
     return false;

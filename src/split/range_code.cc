@@ -160,6 +160,20 @@ int PositionInList(const std::vector<std::string>& fields,
   return -1;
 }
 
+// What qualifies the table's fields in its select text. A flat file
+// (cust.txt) is read through the text driver, whose columns carry the file's
+// base name (cust_CODE, as Schema.ini names them): its fields are written
+// cust.CODE, which the query translation turns into that column. A table's
+// fields are qualified by the table.
+std::string FieldQualifier(const std::string& source_table) {
+  const bool file =
+      vb::Contains(source_table, ".txt") || vb::Contains(source_table, ".csv");
+  if (!file) return source_table;
+  const std::string name =
+      vb::Mid(source_table, vb::InStrRev(source_table, "\\") + 1);
+  return vb::Left(name, name.find('.'));
+}
+
 // How the range text's value at `position` becomes a value of the type.
 std::string ValueExpression(const std::string& dtyp, int position) {
   const std::string value = "arrfld(" + std::to_string(position) + ")";
@@ -221,8 +235,8 @@ SplitRangePieces Build_Legacy_Split_Range_Code(
   SplitRangePieces pieces;
   pieces.code = RangeScript(source_table, from_assignments, to_assignments);
   if (!fields.empty()) {
-    pieces.condition =
-        Legacy_Split_Range_Condition(source_table, fields, variables);
+    pieces.condition = Legacy_Split_Range_Condition(
+        FieldQualifier(source_table), fields, variables);
   }
   return pieces;
 }

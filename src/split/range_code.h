@@ -47,7 +47,9 @@ namespace mx::legacy {
 // text and time fields (dtyp M, S, T) are named varstr_..., the others
 // varint_.... Each value of the range text is taken from the position of its
 // field in the split-field list, the order in which the range text lists
-// them, whatever order the field query returns. No declarations.
+// them, whatever order the field query returns. The condition qualifies
+// the fields by the table, or by the base name of a flat file (cust.txt:
+// cust.CODE), as the file's select text names them. No declarations.
 SplitRangePieces Build_Legacy_Split_Range_Code(BuildContext& ctx,
                                                const std::string& application,
                                                const std::string& target_table,

@@ -1,9 +1,12 @@
 #include "xml/legacy_create_xml.h"
 
+#include <utility>
+
 #include "dictionary/index_tag.h"
 #include "dictionary/legacy_field_tag.h"
 #include "dictionary/legacy_source_info_tag.h"
 #include "platform/vb_text.h"
+#include "split/split_queries.h"
 #include "xml/document_writer.h"
 #include "xml/legacy_dump_tag.h"
 #include "xml/legacy_info_tag.h"
@@ -51,11 +54,15 @@ bool Create_XML(BuildContext& ctx, Env& env, const LegacyRunFacts& facts,
   try {
     ConversionObject object = input;
     if (ctx.settings.split_vshells) {
-      // The split queries of the legacy class are not built: a document
-      // that silently ignored the split would be wrong.
-      throw VbError(438, "XML Generation",
-                    "Split runs are not available yet: " + object.TableCode() +
-                        " cannot be split");
+      // Every later section reads the pre-conditions with the range code
+      // before each migrate; the range conditions wait in the document
+      // state for the main query.
+      std::string rewritten;
+      if (!AddSplitQueries_to_Precondition(ctx, object.sapp, object.prtx,
+                                           object.TableCode(), &rewritten)) {
+        return false;
+      }
+      object.prtx = std::move(rewritten);
     }
     // The INFO section's variables may add tables to the source-table list;
     // every later section reads the list as they leave it.

@@ -17,8 +17,10 @@
 
 namespace mx::legacy {
 
-// Writes the conversion-object document. Errors are reported in the legacy
-// class's words; False then.
+// Writes the conversion-object document. In a split run its pre-conditions
+// first get the range code before every migrate (and the main query the
+// range conditions); when that fails, no file is written. Errors are
+// reported in the legacy class's words; False then.
 [[nodiscard]] bool Create_XML(BuildContext& ctx, Env& env,
                               const LegacyRunFacts& facts,
                               const ConversionObject& object);

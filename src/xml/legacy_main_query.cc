@@ -72,16 +72,31 @@ std::string TranslatedSection(BuildContext& ctx, const LegacyRunFacts& facts,
   return translated;
 }
 
+// The formatter's entities turned back into their characters, the
+// ampersand last.
+std::string UndoFormatterEscaping(const std::string& text) {
+  std::string plain = vb::Replace(text, "&quot;", "\"");
+  plain = vb::Replace(plain, "&lt;", "<");
+  plain = vb::Replace(plain, "&gt;", ">");
+  return vb::Replace(plain, "&amp;", "&");
+}
+
 // The select text of a translated source. In a split run the worker shell's
 // range condition, stored under the upper-cased table or file name as the
 // pre-condition's migrate statement names it, joins the where-clause first.
+// The formatter that lays the text out for it escapes what it formats, and
+// the translation formats again, undoing every entity but "&gt;": handed
+// over escaped, the select's own comparisons would come out escaped once
+// more than in a run without the split (a > 0 read back as a &gt; 0). It is
+// handed over as laid out, unescaped, and so escaped as often as any other.
 std::string TranslatedSelect(BuildContext& ctx, const ConversionObject& object,
                              const SectionRow& row) {
   std::string select = row.text;
   const std::string* condition =
       ctx.doc.split_conditions.Find(vb::UCase(row.file));
   if (condition != nullptr && !condition->empty()) {
-    select = InsertSplitCondition(FormatStringLegacy(row.text), *condition);
+    select = UndoFormatterEscaping(
+        InsertSplitCondition(FormatStringLegacy(row.text), *condition));
   }
   std::string translated;
   if (!Convert_Legacy_Query(ctx, select, object.sapp, &translated)) {

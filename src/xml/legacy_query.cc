@@ -37,7 +37,7 @@ VbError NothingToExpand(const std::string& item, const std::string& names,
   return VbError(kRewriteFailed, kErrorSource,
                  "Nothing to put in place of " + item +
                      ": qxlgy150 has no fields of '" + names +
-                     "' for the application " + application);
+                     "' for the application " + vb::Trim(application));
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -274,7 +274,9 @@ std::string ExpandAll(const Statement& s, const std::string& word) {
     if (vb::IsBlank(name)) continue;
     fields += FieldRows(s.ctx, AllFieldsSql(s.file_query, name, s.application));
   }
-  if (fields.empty()) throw NothingToExpand(word, s.names, s.application);
+  if (fields.empty()) {
+    throw NothingToExpand(word, DropFinalComma(s.names), s.application);
+  }
   return DropFinalComma(std::move(fields));
 }
 

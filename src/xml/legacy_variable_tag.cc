@@ -7,6 +7,7 @@
 #include "platform/vb_text.h"
 #include "platform/xml_escaping.h"
 #include "rules/legacy_rule_rewriting.h"
+#include "split/from_to_range.h"
 #include "xml/legacy_query.h"
 #include "xml/variable_tag.h"
 
@@ -40,22 +41,12 @@ VbError RewriteFailed(BuildContext& ctx) {
   return VbError(kRewriteFailed, "XMLGeneration", ctx.error_description());
 }
 
-// Split runs read the range of a source table at run time through a
-// function that the document carries. Split runs are not available: the
-// document fails with a line that says why, as the split queries of the
-// pre-conditions do, rather than carry a conversion that ignores the split.
-bool AppendRangeFunction(BuildContext& ctx, const ConversionObject& object,
-                         std::string* /*functions*/) {
-  ctx.ReportOperationError(438, "Split runs are not available yet: " +
-                                    object.TableCode() + " cannot be split");
-  return false;
-}
-
-// The collected and own functions made ready for the element. False when
-// split runs fail the document (reported).
-bool FunctionText(BuildContext& ctx, const LegacyRunFacts& facts,
-                  const ConversionObject& object, const std::string& collected,
-                  std::string* text) {
+// The collected and own functions made ready for the element. A split run
+// reads the range of a source table at run time through the routines that
+// its range code calls: the element carries them after the functions.
+std::string FunctionText(BuildContext& ctx, const LegacyRunFacts& facts,
+                         const ConversionObject& object,
+                         const std::string& collected) {
   std::string rewritten;
   if (!Replace_Empty_Default_Target(ctx, facts.target_source, object.sapp,
                                     object.tapp, collected, &rewritten)) {
@@ -66,10 +57,9 @@ bool FunctionText(BuildContext& ctx, const LegacyRunFacts& facts,
       Convert_Select_Section(ctx, rewritten, object.sapp, &translated);
   if (!ok) throw RewriteFailed(ctx);
   if (ctx.settings.split_vshells) {
-    if (!AppendRangeFunction(ctx, object, &translated)) return false;
+    translated += std::string(vb::kCrLf) + GetFromToRange();
   }
-  *text = Escape_XML_Text(translated);
-  return true;
+  return Escape_XML_Text(translated);
 }
 
 }  // namespace
@@ -121,13 +111,9 @@ bool Construct_Function_Tag(BuildContext& ctx, const LegacyRunFacts& facts,
     }
     std::string functions;
     if (!ctx.doc.collected_functions.empty()) {
-      if (!FunctionText(ctx, facts, object, ctx.doc.collected_functions,
-                        &functions)) {
-        return false;
-      }
+      functions = FunctionText(ctx, facts, object, ctx.doc.collected_functions);
     } else if (ctx.settings.split_vshells) {
-      if (!AppendRangeFunction(ctx, object, &functions)) return false;
-      functions = Escape_XML_Text(functions);
+      functions = Escape_XML_Text(GetFromToRange());
     } else {
       return true;
     }

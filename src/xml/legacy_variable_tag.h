@@ -6,8 +6,10 @@
 // source list), then the text is taken apart as the data-dictionary class
 // does it. Its declarations are what rule rewriting reads, what the query
 // translation reads (as a lower-case copy), and, translated and escaped, the
-// VAR element. The FUNCTION element holds the collected functions followed
-// by the object's own, rewritten, translated and escaped.
+// VAR element (a split run adds nothing to it: the legacy range code needs
+// no declarations). The FUNCTION element holds the collected functions
+// followed by the object's own, rewritten, translated and escaped, and in a
+// split run the range routines (GetFromToRange) that the range code calls.
 #ifndef MX_XML_LEGACY_VARIABLE_TAG_H_
 #define MX_XML_LEGACY_VARIABLE_TAG_H_
 
@@ -36,8 +38,10 @@ std::string DeclarationsForTranslation(const std::string& declarations);
 
 // Appends the FUNCTION element to *text: the collected function text, then
 // CR LF and the object's own function text (qxmap160), rewritten, translated
-// and escaped; it also becomes the collected function text. Nothing is
-// appended when there is no function text at all. A failed rewrite or
+// and escaped; in a split run CR LF and the range routines follow the
+// translated text, or stand alone when there is no function text. It also
+// becomes the collected function text. Nothing is appended when there is
+// no function text and the run is not split. A failed rewrite or
 // translation is error 125 with the failure's own description; errors are
 // reported as "ERROR in Construct_Function_Tag :- " lines and give False.
 [[nodiscard]] bool Construct_Function_Tag(BuildContext& ctx,

@@ -304,6 +304,30 @@ TEST_F(CliTest, XmlPathMustBeAnExistingFolderUnlessCleared) {
   EXPECT_FALSE(testing::FilesBelow(tmp_ / "missing").empty());
 }
 
+// ConstructSplitInfoFile replaces the file it is given: the call refuses
+// the repository and its own log, and writes any other path as given.
+TEST_F(CliTest, SplitInformationOfACallNeverReplacesTheRepository) {
+  const std::string repo = DemoRepository();
+  const std::string before = ReadAll(repo);
+  const auto call = [&](const std::string& file, const std::string& log) {
+    return Run({"call", "--legacy", "--connection", "Data Source=" + repo,
+                "--set", "LogFileName=" + log, "ConstructSplitInfoFile", "20",
+                file});
+  };
+  const std::string log = tmp_ / "call.log";
+  EXPECT_EQ(call(repo, log).status, 2);
+  EXPECT_EQ(call(tmp_ / "./base.sqlite", log).status, 2);
+  EXPECT_EQ(call(log, tmp_ / "./call.log").status, 2);
+  EXPECT_EQ(ReadAll(repo), before);
+  EXPECT_FALSE(fs::exists(log));
+
+  const std::string info = tmp_ / "split_\u4E2D.xml";
+  const Outcome written = call(info, log);
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(written.out, "{\"result\":true,\"ErrorDescription\":\"\"}\n");
+  EXPECT_TRUE(fs::exists(info));
+}
+
 // Characters outside Windows-1252 in every path the user gives: the files
 // are found and written under exactly those names.
 TEST_F(CliTest, PathsReachTheFileSystemAsGiven) {

@@ -1,5 +1,5 @@
-// The field store: neutral values, initial values adjusted to the type, array
-// elements, and what a duplicate field does.
+// The field store: neutral values, initial values adjusted to the type (each
+// class by its own table), array elements, and what a duplicate field does.
 #include "dictionary/field_store.h"
 
 #include "gtest/gtest.h"
@@ -90,3 +90,62 @@ TEST(StoreFieldDetails, DuplicateIsReportedAndEarlierRecordsStay) {
 
 }  // namespace
 }  // namespace mx::dd
+
+namespace mx::legacy {
+namespace {
+
+TEST(LegacyNeutralValue, ZeroButForStringsTypeUpperCased) {
+  EXPECT_EQ(NeutralValue("S", 30), "space(30)");
+  EXPECT_EQ(NeutralValue("m", 0), "space(0)");
+  EXPECT_EQ(NeutralValue("S", 5001), "space(5000)");
+  EXPECT_EQ(NeutralValue("D", 15), "0");
+  EXPECT_EQ(NeutralValue("T", 0), "0");
+  EXPECT_EQ(NeutralValue("k", 0), "0");
+  EXPECT_EQ(NeutralValue("U", 8), "0");
+  EXPECT_EQ(NeutralValue("", 0), "0");
+}
+
+TEST(LegacyAdjustedInitialValue, FollowsTheUpperCasedType) {
+  EXPECT_EQ(AdjustedInitialValue("d", "", "0"), "0");
+  EXPECT_EQ(AdjustedInitialValue("D", "12abc", "0"), "12");
+  EXPECT_EQ(AdjustedInitialValue("F", "1.50", "0"), "1.5");
+  EXPECT_EQ(AdjustedInitialValue("I", "x", "0"), "0");
+  EXPECT_EQ(AdjustedInitialValue("s", "Widget", "space(8)"), "\"Widget\"");
+  EXPECT_EQ(AdjustedInitialValue("S", "", "space(8)"), "space(8)");
+  EXPECT_EQ(AdjustedInitialValue("M", "say \"hi\"", "space(8)"), "say \"hi\"");
+  EXPECT_EQ(AdjustedInitialValue("t", "", "0"), "\"\"");
+  EXPECT_EQ(AdjustedInitialValue("K", "1970-01-04 00:00:00", "0"),
+            "\"1970-01-04 00:00:00\"");
+  EXPECT_EQ(AdjustedInitialValue("u", "7", "0"), "0");
+  EXPECT_EQ(AdjustedInitialValue("Z", "", "0"), "0");
+  EXPECT_EQ(AdjustedInitialValue("Z", "abc", "0"), "abc");
+}
+
+// The legacy store keeps the legacy values, not the data-dictionary ones
+// (String.Set$, utc(...), 0.0), which the legacy dumps would write as the
+// value of every field without a rule.
+TEST(LegacyFieldStore, RecordsCarryTheLegacyValues) {
+  testing::TestContext t(GeneratorKind::kLegacy);
+  dd::FieldDetails field;
+  field.table = "abcdeorders";
+  for (const char* type : {"S", "K", "D"}) {
+    field.field_name = type;
+    field.type = type;
+    field.length = "10";
+    legacy::Store_Field_Details_in_Dictionary(t.ctx, field);
+  }
+  const CFieldInfo* s = t.ctx.doc.field_store.Find("abcdeordersS");
+  const CFieldInfo* k = t.ctx.doc.field_store.Find("abcdeordersK");
+  const CFieldInfo* d = t.ctx.doc.field_store.Find("abcdeordersD");
+  ASSERT_TRUE(s && k && d);
+  EXPECT_EQ(s->StrInitialValue, "space(10)");
+  EXPECT_EQ(s->StrDefaultValue, "space(10)");
+  EXPECT_EQ(k->StrInitialValue, "0");
+  EXPECT_EQ(k->StrDefaultValue, "\"\"");
+  EXPECT_EQ(d->StrInitialValue, "0");
+  EXPECT_EQ(d->StrDefaultValue, "0");
+  EXPECT_EQ(t.log->text(), "");
+}
+
+}  // namespace
+}  // namespace mx::legacy

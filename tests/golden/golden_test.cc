@@ -1,9 +1,11 @@
 // Golden runs: each folder under scenarios/ holds a repository as SQL
 // (repo.sql), the arguments of one command (args, one per line; {repo},
-// {out}, {log} name the run's files and {crlf} stands for a line break) and the
-// expected results under expected/: the exit status, standard output and
-// error, the log, and every file the run writes under the output folder. The
-// test builds the repository, runs the real program and compares every byte.
+// {out}, {log} name the run's files and {crlf} stands for a line break),
+// optionally what stands in the output folder before the run (before/ and
+// read-only), and the expected results under expected/: the exit status,
+// standard output and error, the log, and every file under the output folder
+// afterwards. The test builds the repository, runs the real program and
+// compares every byte.
 //
 // MX_UPDATE_GOLDEN=1 writes the results as the new expectation instead; read
 // every changed byte before keeping it.
@@ -79,6 +81,7 @@ std::map<std::string, std::string> RunScenario(const fs::path& scenario,
   repository::ExecuteSqliteScript(repo, testing::ScenarioScript(scenario));
   if (file.as_another_tool_writes_it) DropLookupIndexes(repo);
   fs::create_directory(tmp / "out");
+  testing::PrepareOutputFolder(scenario, tmp / "out");
   const std::string repo_bytes = testing::ReadAll(repo);
 
   const std::map<std::string, std::string> vars = {{"{repo}", repo},

@@ -39,9 +39,9 @@ class SideFiles : public ::testing::Test {
     t_.object.settings.schema_ini_path = ini_.path().string();
   }
 
-  bool Write(const std::string& lookup) {
+  bool Write(const std::string& lookup, int32_t profile = 0) {
     return WriteSideFiles(t_.ctx, *Env::Default(),
-                          {"SAPP           ", lookup, {}});
+                          {"SAPP           ", lookup, {}, profile});
   }
   static std::string Read(const std::string& path) {
     return Env::Default()->ReadFile(path);
@@ -129,6 +129,51 @@ TEST_F(SideFiles, ReadOnlyFolderLeavesNoPartialSchemaIni) {
   EXPECT_NE(t_.log->text().find("\t\tERROR in Build_Schema_ini :-  75 - "),
             std::string::npos);
   EXPECT_EQ(EntryCount(ini_.path()), 0);
+}
+
+// Split runs end with the split information of the run's profile: the
+// source tables' connection data come from the profile's source application.
+TEST_F(SideFiles, SplitRunsWriteTheSplitInformationLast) {
+  repo_.Exec(
+      "insert into qxmap100 (mprf, sapp) values (3, 'SAPP');"
+      "insert into qxlgy140 (appl, cpac, cmod, flno, sour, logn, pswd) values"
+      " ('SAPP', 'qx', 'fil', 'a.txt', 'dsn1', 'me', 'pw');"
+      "insert into qxmap300 (ttbl, stbl, flst) values ('abcdex', 'a.txt', "
+      "'k');");
+  ASSERT_TRUE(Write("", 3));
+  EXPECT_FALSE(fs::exists(xml_ / "splitinfo.xml"));
+
+  const std::string log_without_split = t_.log->text();
+  t_.object.settings.split_vshells = true;
+  ASSERT_TRUE(Write("", 3));
+  EXPECT_EQ(t_.log->text(), log_without_split + log_without_split);
+  const std::string info = Read(xml_ / "splitinfo.xml");
+  EXPECT_NE(info.find("\r\n<name>a.txt</name>\r\n\r\n<constr> <dsn> dsn1</dsn>"
+                      " <logn>me</logn> <pswd>pw</pswd></constr>\r\n"),
+            std::string::npos)
+      << info;
+}
+
+// The run does not look at the result of the split information: a failure
+// leaves no file (not even an earlier one) and the run goes on.
+TEST_F(SideFiles, FailedSplitInformationLetsTheRunSucceed) {
+  t_.object.settings.split_vshells = true;
+  Env::Default()->WriteFile(xml_ / "splitinfo.xml", "earlier");
+  repo_.Exec("drop table qxmap300;");
+  EXPECT_TRUE(Write("LOOK", 3));
+  EXPECT_FALSE(fs::exists(xml_ / "splitinfo.xml"));
+  EXPECT_EQ(t_.log->text().find("ERROR"), std::string::npos) << t_.log->text();
+}
+
+// The split information takes the profile as a 16-bit number: a larger one
+// ends the run with error 6 after the other side files, rather than write
+// the information of another profile.
+TEST_F(SideFiles, ProfileBeyondSixteenBitsIsAnOverflow) {
+  t_.object.settings.split_vshells = true;
+  const VbError e = RaisedError([&] { (void)Write("", 40000); });
+  EXPECT_EQ(e.number(), errors::kOverflow);
+  EXPECT_TRUE(fs::exists(ini_ / "Schema.ini"));
+  EXPECT_FALSE(fs::exists(xml_ / "splitinfo.xml"));
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ TEST_P(OdbcGoldenTest, OutputMatchesTheEmbeddedExpectation) {
   odbc_testing::TestDatabase database("golden_" + name);
   repository::CopyRepository(repo, database.connection_string());
   fs::create_directory(tmp / "out");
+  testing::PrepareOutputFolder(scenario, tmp / "out");
 
   for (std::string& arg : args) {
     arg = testing::Substitute(

@@ -267,7 +267,9 @@ TEST(PostgresSchemaTest, StatesStorageOrderForSingleTableSelectsOnly) {
            "select a from t1 join t2 on t1.x = t2.x order by a",
            "select count(*) from qxmap100",
            "select a from t where b = (select max(b) from t)",
-           "select distinct a from t",
+           "select distinct a from t order by a",
+           "select distinct t.a from t",
+           "select distinct upper(a) from t",
            "select a from t group by a",
            "select a from t union select b from u",
            "select a from t; drop table t",
@@ -275,6 +277,20 @@ TEST(PostgresSchemaTest, StatesStorageOrderForSingleTableSelectsOnly) {
        }) {
     EXPECT_EQ(KeepPostgresStorageOrder(unchanged), unchanged);
   }
+}
+
+// A DISTINCT keeps the order in which each value first appears (the split
+// information lists its conversion objects so).
+TEST(PostgresSchemaTest, DistinctValuesComeInTheOrderTheyFirstAppear) {
+  EXPECT_EQ(KeepPostgresStorageOrder("select distinct ttbl  from qxmap300"),
+            "SELECT ttbl FROM (SELECT DISTINCT ON (ttbl) ttbl, ctid AS "
+            "mx_first_row FROM qxmap300 ORDER BY ttbl, ctid) AS mx_distinct "
+            "ORDER BY mx_first_row");
+  EXPECT_EQ(KeepPostgresStorageOrder(
+                "SELECT DISTINCT a, b FROM t WHERE c = 'x from y'"),
+            "SELECT a, b FROM (SELECT DISTINCT ON (a, b) a, b, ctid AS "
+            "mx_first_row FROM t WHERE c = 'x from y' ORDER BY a, b, ctid) "
+            "AS mx_distinct ORDER BY mx_first_row");
 }
 
 TEST(RepositoryCopyTest, ReadsOnlySqliteAndWritesOnlyThroughOdbc) {

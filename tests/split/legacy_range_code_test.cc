@@ -55,13 +55,33 @@ TEST(BuildLegacySplitRangeCode, ValuesFollowTheSplitListWhateverTheRowOrder) {
             "\tCall HandleErrors \r\n"
             "\tExit Sub\r\n"
             "End if");
-  // The condition compares with the variables the script assigns.
+  // The condition compares with the variables the script assigns. The
+  // file's fields are qualified by its base name, as its select text names
+  // them (the translation makes cust.region the text driver's cust_region).
   EXPECT_NE(
-      pieces.condition.find("(cust.txt.region > varint_from_cust.txt_region)"),
-      std::string::npos);
-  EXPECT_NE(
-      pieces.condition.find("cust.txt.custno = varint_to_cust.txt_custno)"),
-      std::string::npos);
+      pieces.condition.find("(cust.region > varint_from_cust.txt_region)"),
+      std::string::npos)
+      << pieces.condition;
+  EXPECT_NE(pieces.condition.find("cust.custno = varint_to_cust.txt_custno)"),
+            std::string::npos);
+  EXPECT_EQ(pieces.condition.find("cust.txt."), std::string::npos);
+}
+
+TEST(BuildLegacySplitRangeCode, TableFieldsAreQualifiedByTheTable) {
+  testing::TestContext t(GeneratorKind::kLegacy);
+  t.repo->Answer(
+      "select * from qxlgy150 where flno='sales.ordh' and flna ='k' and "
+      "appl='LEG' and dtyp in ('M','S','T')",
+      Rows({"flna", "dtyp"}, {{"k", "S"}}));
+  t.repo->Answer(
+      "select * from qxlgy150 where flno='sales.ordh' and flna in ('k') and "
+      "appl='LEG'",
+      Rows({"flna", "dtyp"}, {{"k", "S"}}));
+  const SplitRangePieces pieces = Build_Legacy_Split_Range_Code(
+      t.ctx, "LEG", "abcde001", "sales.ordh", "k");
+  EXPECT_EQ(pieces.condition,
+            "((sales.ordh.k > varstr_from_sales.ordh_k) and \r\n"
+            "(sales.ordh.k <= varstr_to_sales.ordh_k))");
 }
 
 TEST(BuildLegacySplitRangeCode, RepositoryErrorsGoToTheCaller) {

@@ -86,8 +86,8 @@ TEST(LegacyAddSplitQueries, TheTableIsTheWordAfterMigrate) {
   EXPECT_EQ(out.substr(out.size() - end.size()), end);
   ASSERT_NE(t.doc.split_conditions.Find("A.TXT"), nullptr);
   EXPECT_EQ(*t.doc.split_conditions.Find("A.TXT"),
-            "((a.txt.k > varint_from_a.txt_k) and \r\n"
-            "(a.txt.k <= varint_to_a.txt_k))");
+            "((a.k > varint_from_a.txt_k) and \r\n"
+            "(a.k <= varint_to_a.txt_k))");
   EXPECT_EQ(t.doc.split_declarations, "");
 }
 

@@ -1,8 +1,11 @@
 // Helpers for golden runs of the real program: a scenario folder holds
 // repo.sql, args (one argument per line; {repo}, {out}, {log} name the run's
 // files, {crlf} stands for a line break) and expected/ (exit, stdout, stderr,
-// log and every file under out/). These read a scenario, run the program and
-// gather what it produced in the shape of an expected/ folder.
+// log and every file under out/); optionally before/, files that stand in
+// out/ when the run starts, and read-only, the paths below out/ (one a
+// line) whose write permission is taken away before the run. These read a
+// scenario, run the program and gather what it produced in the shape of an
+// expected/ folder.
 #ifndef MX_TESTS_TESTING_GOLDEN_SCENARIO_H_
 #define MX_TESTS_TESTING_GOLDEN_SCENARIO_H_
 
@@ -122,6 +125,27 @@ inline std::string ScenarioScript(const std::filesystem::path& scenario) {
     script = ReadAll(scenario.parent_path() / base / "repo.sql") + "\n";
   }
   return script + ReadAll(scenario / "repo.sql");
+}
+
+// Lays out the output folder `out` as the scenario wants it before the run:
+// a copy of its before/ folder, and no write permission on the paths its
+// file read-only lists (a file without any is never replaced, not even by
+// the superuser).
+inline void PrepareOutputFolder(const std::filesystem::path& scenario,
+                                const std::filesystem::path& out) {
+  namespace fs = std::filesystem;
+  if (fs::exists(scenario / "before")) {
+    fs::copy(scenario / "before", out, fs::copy_options::recursive);
+  }
+  if (!fs::exists(scenario / "read-only")) return;
+  std::istringstream lines(ReadAll(scenario / "read-only"));
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty()) continue;
+    fs::permissions(out / line,
+                    fs::perms::owner_write | fs::perms::group_write |
+                        fs::perms::others_write,
+                    fs::perm_options::remove);
+  }
 }
 
 // The legacy class writes its documents enciphered, behind a salt whose n-th

@@ -163,6 +163,28 @@ TEST_F(LegacyBodyTest, SplitConditionJoinsTheWhereClauseOfItsFile) {
       "</CUST>\r\n");
 }
 
+// The select text is formatted once more for the split condition; its own
+// comparisons must still come out escaped as in a run without the split.
+TEST_F(LegacyBodyTest, SplitSelectIsEscapedAsOftenAsWithoutTheSplit) {
+  Row("lg", "tbl", "cust", "S",
+      "select cust.CODE from cust where cust.a>1 and cust.b<\"&\"");
+  const std::string plain = MainQuery();
+  EXPECT_NE(plain.find("&amp;gt;"), std::string::npos) << plain;
+  t.NewDocument();
+  t.ctx.doc.split_conditions.Add("CUST", "cust.k>0");
+  const std::string split = MainQuery();
+  EXPECT_EQ(split.find("&amp;amp;gt;"), std::string::npos) << split;
+  for (const char* entity : {"&amp;lt;", "@@@&amp;amp;@@@"}) {
+    EXPECT_NE(split.find(entity), std::string::npos) << entity << split;
+  }
+  size_t greater = 0;
+  for (size_t at = 0; (at = split.find("&amp;gt;", at)) != std::string::npos;
+       ++at) {
+    ++greater;
+  }
+  EXPECT_EQ(greater, 2u) << split;  // the select's and the condition's
+}
+
 TEST_F(LegacyBodyTest, FailedTranslationOrRewritingIsError125) {
   Row("lg", "tbl", "cust", "S", "select x.* from cust");
   EXPECT_EQ(MainQuery(), "FAILED");

@@ -120,8 +120,14 @@ TEST_F(LegacyQueryTest, ItemsThatExpandToNothingFailTheStatement) {
   EXPECT_EQ(ctx.error_description(), expected);
   EXPECT_EQ(log->text(), expected);
 
-  // Fields of another application do not count.
-  EXPECT_FALSE(Convert_Legacy_Query(ctx, "select * from ord", "OTH", &out));
+  // Fields of another application do not count. The message names the
+  // from clause's tables without the list's final comma, and the
+  // application without the blanks of its fixed width.
+  EXPECT_FALSE(
+      Convert_Legacy_Query(ctx, "select * from ord", "OTH            ", &out));
+  EXPECT_EQ(ctx.error_description(),
+            "\t\tERROR:-  125 - Nothing to put in place of *: qxlgy150 has "
+            "no fields of 'ord' for the application OTH\r\n");
 }
 
 TEST_F(LegacyQueryTest, SectionWordsBecomeUnderscoreNames) {

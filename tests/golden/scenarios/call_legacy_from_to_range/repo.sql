@@ -1,0 +1,1 @@
+-- The range routines the legacy range code calls.

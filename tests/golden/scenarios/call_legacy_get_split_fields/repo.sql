@@ -1,0 +1,2 @@
+-- The split fields of the legacy class are the stored list, blanks
+-- included; the application is not read.

@@ -1,0 +1,3 @@
+-- The split information file written directly for a profile that does not
+-- exist: every connection lookup then has an empty application and finds
+-- nothing, which leaves an empty line in its place.

@@ -1,0 +1,3 @@
+-- The legacy split queries called directly: the migrated table is the word
+-- after migrate (here followed by more text on its line), its range code
+-- reads the split fields "region, ordno" in split order.

@@ -1,0 +1,3 @@
+-- A table migrated twice in one pre-condition fails with error 457 as the
+-- split queries report it, and the text passed by reference comes back as
+-- the caller passed it.

@@ -1,0 +1,4 @@
+-- The side files of legacy_side_files, with SchemaINIPath naming a path
+-- below a regular file (the conversion codes written just before): the
+-- Schema.ini builder fails, the run stops with error 124 and writes no
+-- lookup-application file.

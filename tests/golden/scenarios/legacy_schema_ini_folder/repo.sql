@@ -1,0 +1,3 @@
+-- The side files of legacy_side_files where a folder stands in place of
+-- Schema.ini: the builder fails, the folder and what it holds stay as they
+-- were, and no temporary file is left beside it.

@@ -1,0 +1,3 @@
+-- The side files of legacy_side_files over an earlier Schema.ini that has
+-- no write permission left: it is not replaced, the run stops with error
+-- 124, and the earlier file stays as it was.
