@@ -61,7 +61,7 @@ TEST_F(DemoTest, SaysWhereEveryRunWroteWhat) {
   for (const char* file :
        {"xml/tcitm/xtcitm0010.XML", "xml-split/tcspl/xtcspl0010.XML",
         "legacy/tccus/xtccus0010", "legacy/Schema.ini",
-        "deciphered/legacy/tccus/xtccus0010"}) {
+        "legacy-split/splitinfo.xml", "deciphered/legacy/tccus/xtccus0010"}) {
     EXPECT_TRUE(fs::is_regular_file(Dir() / file)) << file;
     EXPECT_TRUE(Contains(out_, (Dir() / file).string())) << file;
   }
@@ -145,17 +145,23 @@ TEST_F(DemoTest, SplitRunsWriteTheirRangeCode) {
   EXPECT_TRUE(Contains(split, "tiitm010._INDEX1"));
   EXPECT_TRUE(Contains(split, "qxgct872"));
 
-  // Where the legacy class splits, its document carries the script that
-  // reads the worker shell's range, and the split information file lists
-  // the split field of every split object.
-  if (fs::exists(Dir() / "legacy-split/tcspl/xtcspl0020")) {
-    EXPECT_TRUE(
-        Contains(Plain("legacy-split/tcspl/xtcspl0020"), "GetFromToRange"));
-  }
-  if (fs::exists(Dir() / "legacy-split/splitinfo.xml")) {
-    const std::string info = ReadAll(Dir() / "legacy-split/splitinfo.xml");
-    EXPECT_TRUE(Contains(info, "<name>tcspl002</name>")) << info;
-    EXPECT_TRUE(Contains(info, "<name>CODE</name>"));
+  // The legacy class reads the worker shell's range with a script of its
+  // own; the split information file lists the split fields of every split
+  // object, of both classes.
+  const std::string legacy = Plain("legacy-split/tcspl/xtcspl0020");
+  EXPECT_TRUE(Contains(legacy, "sub GetFromToRange(StrSrcTable,StrFrom,StrTo)"))
+      << legacy;
+  EXPECT_TRUE(Contains(legacy, "varint_from_cust_txt_CODE  =  arrfld ( 0 )"));
+  EXPECT_TRUE(
+      Contains(legacy, "cust_CODE  &amp;lt;=  varint_to_cust_txt_CODE"));
+  EXPECT_EQ(ReadAll(Dir() / "deciphered/legacy-split/tcspl/xtcspl0020"),
+            legacy);
+  const std::string info = ReadAll(Dir() / "legacy-split/splitinfo.xml");
+  for (const char* name :
+       {"tcspl001", "INDEX1", "tcspl002", "cust.txt", "CODE"}) {
+    EXPECT_TRUE(Contains(info, std::string("<name>") + name + "</name>"))
+        << name << "\n"
+        << info;
   }
 }
 
