@@ -1,6 +1,7 @@
 // The generation benchmark: builds a synthetic repository (see
-// synthetic_repository.h), runs a full GenerateXMLFile over it with the read
-// cache and without it (the second run traced), replays the trace through the
+// synthetic_repository.h, or synthetic_legacy_repository.h for the legacy
+// class), runs a full GenerateXMLFile over it with the read cache and
+// without it (the second run traced), replays the trace through the
 // SQLite library directly (prepare, step every row, finalize: the floor of
 // the naive query stream), checks that both runs wrote the same bytes, and
 // prints the figures side by side.
@@ -25,9 +26,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/synthetic_legacy_repository.h"
 #include "bench/synthetic_repository.h"
 #include "context/generator_context.h"
 #include "movx20xmlgen/cls_xml_generator.h"
+#include "movx20xmlgen/cls_xml_legacy.h"
 #include "movx20xmlgen/text_stream.h"
 #include "platform/clock.h"
 #include "platform/env.h"
@@ -40,6 +43,7 @@
 #include "repository/snapshot_connection.h"
 #include "repository/sqlite_connection.h"
 #include "repository/sqlite_script.h"
+#include "xml/cipher.h"
 
 namespace mx::bench {
 namespace {
@@ -90,19 +94,67 @@ std::string ConnectionStringFor(const std::string& repo) {
   return repo.find('=') != std::string::npos ? repo : "Data Source=" + repo;
 }
 
-// --child REPO OUT LOG MODE FROM TO [TRACE]: one run; MODE is cache,
-// no-cache or cache-no-copy (the read cache without the run's copy of the
-// repository); REPO a file or a connection string. Prints "seconds objects
-// sent reached copy-seconds" on standard output, where reached counts the
-// statements a server got (queries a file answered).
+// The documents a legacy run wrote: the files in the sub-folders of its
+// folder (the side files stand in the folder itself).
+int64_t DocumentsBelow(const fs::path& out) {
+  int64_t documents = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(out)) {
+    if (entry.is_regular_file() && entry.path().parent_path() != out) {
+      ++documents;
+    }
+  }
+  return documents;
+}
+
+// An object of `Class` on the profile and the range FROM to TO.
+template <typename Class>
+std::unique_ptr<Class> OnRange(const std::string& from, const std::string& to) {
+  auto object = std::make_unique<Class>();
+  object->put_MigrationProfile(kProfile);
+  object->put_PackageFrom(from.substr(0, 2));
+  object->put_ModuleFrom(from.substr(2, 3));
+  object->put_TableFrom(from.substr(5));
+  object->put_PackageTo(to.substr(0, 2));
+  object->put_ModuleTo(to.substr(2, 3));
+  object->put_TableTo(to.substr(5));
+  return object;
+}
+
+// The object of the class a run creates: CLASS is dd (ClsXMLGenerator) or
+// legacy (ClsXMLLegacy, its Schema.ini beside the documents).
+std::unique_ptr<GeneratorObject> CreateGenerator(const std::string& kind,
+                                                 const std::string& out,
+                                                 const std::string& from,
+                                                 const std::string& to) {
+  if (kind != "legacy") return OnRange<ClsXMLGenerator>(from, to);
+  auto legacy = OnRange<ClsXMLLegacy>(from, to);
+  legacy->put_SchemaINIPath(out);
+  return legacy;
+}
+
+bool Generate(GeneratorObject& generator) {
+  if (auto* legacy = dynamic_cast<ClsXMLLegacy*>(&generator)) {
+    return legacy->GenerateXMLFile();
+  }
+  return dynamic_cast<ClsXMLGenerator&>(generator).GenerateXMLFile();
+}
+
+// --child CLASS REPO OUT LOG MODE FROM TO [TRACE]: one run of CLASS (dd or
+// legacy); MODE is cache, no-cache or cache-no-copy (the read cache without the
+// run's copy of the repository); REPO a file or a connection string. Prints
+// "seconds objects sent reached copy-seconds" on standard output, where reached
+// counts the statements a server got (queries a file answered).
 int RunChild(const std::vector<std::string>& args) {
-  const std::string& repo = args[0];
-  const std::string& out = args[1];
-  const std::string& log_path = args[2];
-  const std::string& mode = args[3];
-  const std::string& from = args[4];
-  const std::string& to = args[5];
-  ClsXMLGenerator generator;
+  const std::string& kind = args[0];
+  const std::string& repo = args[1];
+  const std::string& out = args[2];
+  const std::string& log_path = args[3];
+  const std::string& mode = args[4];
+  const std::string& from = args[5];
+  const std::string& to = args[6];
+  const std::unique_ptr<GeneratorObject> object =
+      CreateGenerator(kind, out, from, to);
+  GeneratorObject& generator = *object;
   GeneratorContext& ctx = generator.context();
   FixedClock clock("2026-01-01 00:00:00");
   ctx.clock = &clock;
@@ -110,24 +162,17 @@ int RunChild(const std::vector<std::string>& args) {
   ctx.connections.set_cache_enabled(mode != "no-cache");
   CountingConnection::offer_copy = mode == "cache";
   std::shared_ptr<repository::QueryTrace> trace;
-  if (args.size() > 6) {
-    trace = std::make_shared<repository::QueryTrace>(args[6]);
+  if (args.size() > 7) {
+    trace = std::make_shared<repository::QueryTrace>(args[7]);
     ctx.connections.set_trace(trace);
   }
   auto log = std::make_shared<FileTextStream>(Env::Default(), log_path);
   generator.putref_LogFileName(log);
   generator.put_ConnectionString(ConnectionStringFor(repo));
-  generator.put_MigrationProfile(kProfile);
   generator.put_XMLPath(out);
-  generator.put_PackageFrom(from.substr(0, 2));
-  generator.put_ModuleFrom(from.substr(2, 3));
-  generator.put_TableFrom(from.substr(5));
-  generator.put_PackageTo(to.substr(0, 2));
-  generator.put_ModuleTo(to.substr(2, 3));
-  generator.put_TableTo(to.substr(5));
 
   const Clock::time_point start = Clock::now();
-  const bool result = generator.GenerateXMLFile();
+  const bool result = Generate(generator);
   const double seconds = Seconds(Clock::now() - start);
   log->Close();
   if (trace) trace->Close();
@@ -143,8 +188,11 @@ int RunChild(const std::vector<std::string>& args) {
                                : CountingConnection::count;
   const uint64_t sent = cached ? cached->stats().hits + cached->stats().misses
                                : CountingConnection::count;
-  std::cout << seconds << " " << generator.get_NoOfXMLGenerated() << " " << sent
-            << " " << reached << " "
+  const auto* dd = dynamic_cast<const ClsXMLGenerator*>(&generator);
+  const int64_t documents =
+      dd ? dd->get_NoOfXMLGenerated() : DocumentsBelow(out);
+  std::cout << seconds << " " << documents << " " << sent << " " << reached
+            << " "
             << (copy && copy->stats().taken ? copy->stats().seconds_to_take
                                             : -1.0)
             << "\n";
@@ -202,7 +250,7 @@ RunFigures RunInChild(const std::string& self,
   std::istringstream(output) >> figures.seconds >> figures.objects >>
       figures.sent >> figures.reached >> figures.copy_seconds;
   figures.peak_rss_kb = usage.ru_maxrss;
-  figures.bytes_written = BytesBelow(args[1]) + fs::file_size(args[2]);
+  figures.bytes_written = BytesBelow(args[2]) + fs::file_size(args[3]);
   return figures;
 }
 
@@ -251,14 +299,27 @@ ReplayFigures Replay(const std::string& repo, const std::string& trace) {
   return figures;
 }
 
-// Every file below both folders, and the two logs, byte for byte.
+// Whether a file of a legacy run's folder is enciphered: the documents (one
+// sub-folder per table) and the conversion codes; the other side files are
+// plain text.
+bool IsEnciphered(const fs::path& file, const fs::path& folder) {
+  return file.parent_path() != folder || file.filename() == "xConversionCodes";
+}
+
+// Every file below both folders, and the two logs, byte for byte; with
+// `enciphered`, the plain text of the legacy class's enciphered files (each
+// run draws its own salt).
 bool SameBytes(const fs::path& a, const fs::path& b, const fs::path& log_a,
-               const fs::path& log_b) {
+               const fs::path& log_b, bool enciphered) {
   auto read = [](const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+  };
+  auto content = [&](const fs::path& p, const fs::path& folder) {
+    return enciphered && IsEnciphered(p, folder) ? DecipherText(read(p))
+                                                 : read(p);
   };
   if (read(log_a) != read(log_b)) return false;
   std::map<std::string, fs::path> files;
@@ -272,7 +333,8 @@ bool SameBytes(const fs::path& a, const fs::path& b, const fs::path& log_a,
     if (!entry.is_regular_file()) continue;
     ++count;
     auto it = files.find(fs::relative(entry.path(), b).string());
-    if (it == files.end() || read(it->second) != read(entry.path())) {
+    if (it == files.end() ||
+        content(it->second, a) != content(entry.path(), b)) {
       return false;
     }
   }
@@ -285,20 +347,23 @@ struct Options {
   bool keep = false;
   bool reference = false;        // the three reference sizes in one run
   int repeat = 1;                // runs of each kind; the fastest is reported
+  bool legacy = false;           // the legacy class over a legacy profile
   bool without_indexes = false;  // also a copy of the file without indexes
   std::string server;            // also a copy on this ODBC server (PostgreSQL)
 };
 
 void Usage() {
   std::cerr
-      << "usage: mx_generation_bench [--objects N] [--fields N] [--dumps N]\n"
+      << "usage: mx_generation_bench [--legacy] [--objects N] [--fields N] "
+         "[--dumps N]\n"
          "         [--domains N] [--enum-constants N] [--special-rules PCT]\n"
          "         [--sections N] [--mscripts N] [--seed N] [--long-text "
          "BYTES]\n"
          "         [--dir DIR] "
          "[--keep]\n"
          "         [--repeat N] [--without-indexes] [--server CONN]\n"
-         "       mx_generation_bench --reference [--dir DIR] [--keep] "
+         "       mx_generation_bench [--legacy] --reference [--dir DIR] "
+         "[--keep] "
          "[--repeat N]\n"
          "         [--without-indexes] [--server CONN]\n";
 }
@@ -317,6 +382,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
     }
     if (a == "--without-indexes") {
       o.without_indexes = true;
+      continue;
+    }
+    if (a == "--legacy") {
+      o.legacy = true;
       continue;
     }
     if (i + 1 >= args.size()) {
@@ -400,7 +469,8 @@ RunFigures Faster(const RunFigures& a, const RunFigures& b) {
 // Runs of one kind, each in a folder and log of its own below `dir`.
 class Runs {
  public:
-  Runs(std::string self, fs::path dir) : self_(std::move(self)), dir_(dir) {}
+  Runs(std::string self, fs::path dir, std::string kind)
+      : self_(std::move(self)), dir_(dir), kind_(std::move(kind)) {}
 
   // One run named `name` (its folder and log); the fastest of the name's
   // runs so far.
@@ -412,8 +482,8 @@ class Runs {
     const fs::path out = dir_ / (name + suffix);
     fs::remove_all(out);
     fs::create_directories(out);
-    std::vector<std::string> args = {repo, out.string(), Log(name, round),
-                                     mode, from,         to};
+    std::vector<std::string> args = {
+        kind_, repo, out.string(), Log(name, round), mode, from, to};
     args.insert(args.end(), more.begin(), more.end());
     const RunFigures run = RunInChild(self_, args);
     sync();
@@ -429,12 +499,13 @@ class Runs {
   }
   // Whether the first runs of both names wrote the same bytes.
   bool Same(const std::string& a, const std::string& b) const {
-    return SameBytes(dir_ / a, dir_ / b, Log(a), Log(b));
+    return SameBytes(dir_ / a, dir_ / b, Log(a), Log(b), kind_ == "legacy");
   }
 
  private:
   std::string self_;
   fs::path dir_;
+  std::string kind_;  // the class: dd or legacy
   std::map<std::string, RunFigures> best_;
 };
 
@@ -479,18 +550,22 @@ SizeResult RunSize(const std::string& self, const RepositoryShape& s,
   fs::remove(repo);
 
   std::printf(
-      "\nshape: %d objects x %d fields x %d dumps x %d domains, %d "
+      "\n%s class, shape: %d objects x %d fields x %d dumps x %d domains, %d "
       "enumeration constants, %d%% target()/empty() rules, %d sections, %d "
       "M-script groups, seed %llu\n",
-      s.objects, s.fields, s.dumps, s.domains, s.enum_constants,
-      s.special_rule_percent, s.sections, s.mscript_groups,
-      static_cast<unsigned long long>(s.seed));
+      o.legacy ? "legacy" : "data-dictionary", s.objects, s.fields, s.dumps,
+      s.domains, s.enum_constants, s.special_rule_percent, s.sections,
+      s.mscript_groups, static_cast<unsigned long long>(s.seed));
   if (s.long_text_bytes > 0) {
     std::printf("the first object's pre-condition and a rule: %d bytes each\n",
                 s.long_text_bytes);
   }
   Clock::time_point start = Clock::now();
-  WriteSyntheticRepository(repo, s);
+  if (o.legacy) {
+    WriteSyntheticLegacyRepository(repo, s);
+  } else {
+    WriteSyntheticRepository(repo, s);
+  }
   std::printf("repository: %.1f MB, written in %.1f s\n",
               static_cast<double>(fs::file_size(repo)) / 1e6,
               Seconds(Clock::now() - start));
@@ -514,7 +589,7 @@ SizeResult RunSize(const std::string& self, const RepositoryShape& s,
   // runs; every run starts with nothing left to write.
   sync();
 
-  Runs runs(self, dir);
+  Runs runs(self, dir, o.legacy ? "legacy" : "dd");
   RunFigures cached, uncached, bare_run, server_run, ten_copy, ten_direct;
   // The first ten objects of the range.
   const char* kTenTo = "tbm00009";

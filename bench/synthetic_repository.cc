@@ -6,102 +6,20 @@
 // source fields s001 ...; domains tb/sb + d<NNN>; enumeration constants c<NN>.
 #include "bench/synthetic_repository.h"
 
-#include <sqlite3.h>
-
-#include <cstdio>
-#include <optional>
 #include <random>
-#include <stdexcept>
 #include <string>
-#include <variant>
 #include <vector>
 
-#include "repository/schema.h"
+#include "bench/bulk_writer.h"
 
 namespace mx::bench {
 
 namespace {
 
-using Value = std::variant<std::monostate, int64_t, std::string>;
-
 constexpr char kCrLf[] = "\r\n";
 constexpr char kVers[] = "V100";
 constexpr char kRele[] = "01";
 constexpr char kCust[] = "BENC";
-
-std::string Digits(int64_t value, int width) {
-  std::string text = std::to_string(value);
-  while (static_cast<int>(text.size()) < width) text = "0" + text;
-  return text;
-}
-
-class Database {
- public:
-  explicit Database(const std::string& path) {
-    if (sqlite3_open_v2(path.c_str(), &db_,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
-      throw std::runtime_error("cannot create " + path);
-    }
-  }
-  ~Database() {
-    for (auto& [sql, statement] : statements_) sqlite3_finalize(statement);
-    sqlite3_close_v2(db_);
-  }
-
-  void Exec(const std::string& sql) {
-    char* message = nullptr;
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) !=
-        SQLITE_OK) {
-      const std::string text = message == nullptr ? "?" : message;
-      sqlite3_free(message);
-      throw std::runtime_error(text);
-    }
-  }
-
-  // INSERT INTO table (columns) VALUES (values).
-  void Insert(const std::string& table, const std::string& columns,
-              const std::vector<Value>& values) {
-    sqlite3_stmt* statement = StatementFor(table, columns, values.size());
-    for (size_t i = 0; i < values.size(); ++i) {
-      const int position = static_cast<int>(i) + 1;
-      if (const auto* n = std::get_if<int64_t>(&values[i])) {
-        sqlite3_bind_int64(statement, position, *n);
-      } else if (const auto* s = std::get_if<std::string>(&values[i])) {
-        sqlite3_bind_text(statement, position, s->data(),
-                          static_cast<int>(s->size()), SQLITE_TRANSIENT);
-      } else {
-        sqlite3_bind_null(statement, position);
-      }
-    }
-    if (sqlite3_step(statement) != SQLITE_DONE) {
-      throw std::runtime_error(sqlite3_errmsg(db_));
-    }
-    sqlite3_reset(statement);
-  }
-
- private:
-  sqlite3_stmt* StatementFor(const std::string& table,
-                             const std::string& columns, size_t count) {
-    const std::string key = table + "(" + columns + ")";
-    for (auto& [sql, statement] : statements_) {
-      if (sql == key) return statement;
-    }
-    std::string sql = "INSERT INTO " + key + " VALUES (";
-    for (size_t i = 0; i < count; ++i) sql += i == 0 ? "?" : ",?";
-    sql += ")";
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) !=
-        SQLITE_OK) {
-      throw std::runtime_error(sqlite3_errmsg(db_));
-    }
-    statements_.emplace_back(key, statement);
-    return statement;
-  }
-
-  sqlite3* db_ = nullptr;
-  std::vector<std::pair<std::string, sqlite3_stmt*>> statements_;
-};
 
 // A domain of one application: code (cpac + cdom as the fields name it) and
 // data type.
@@ -112,7 +30,7 @@ struct Domain {
 
 class Generator {
  public:
-  Generator(Database& db, const RepositoryShape& shape)
+  Generator(BulkWriter& db, const RepositoryShape& shape)
       : db_(db), shape_(shape), random_(shape.seed) {}
 
   void Run();
@@ -147,7 +65,7 @@ class Generator {
     return i >= shape_.objects - 3 * shape_.mscript_groups;
   }
 
-  Database& db_;
+  BulkWriter& db_;
   const RepositoryShape shape_;
   std::mt19937_64 random_;
   std::vector<Domain> target_domains_, source_domains_, enum_domains_;
@@ -411,18 +329,9 @@ void Generator::WriteMScriptGroups() {
 
 void WriteSyntheticRepository(const std::string& path,
                               const RepositoryShape& shape) {
-  if (std::FILE* existing = std::fopen(path.c_str(), "rb")) {
-    std::fclose(existing);
-    throw std::runtime_error(path + " exists already");
-  }
-  Database db(path);
-  db.Exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;");
-  db.Exec("BEGIN;\n" + repository::SqliteSchema());
+  BulkWriter db(path);
   Generator(db, shape).Run();
-  // Indexes after the rows: one sort per index instead of a b-tree insert per
-  // row.
-  // No ANALYZE: a repository made with "repo init" has no statistics either.
-  db.Exec(repository::SqliteIndexes() + "COMMIT;");
+  db.Finish();
 }
 
 }  // namespace mx::bench

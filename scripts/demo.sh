@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, creates the demo repository and generates
-# its documents. Usage: scripts/demo.sh [DIR]   (default DIR: ./movx20xmlgen-demo)
+# its documents with both classes, each run into a folder and a log of its
+# own; the plain text of the legacy class's enciphered files goes to
+# DIR/deciphered. Usage: scripts/demo.sh [DIR]   (default DIR: ./movx20xmlgen-demo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -138,10 +138,22 @@ Example:
 const char* DemoHelp() {
   return R"TXT(Usage: movx20xmlgen demo [DIR]
 
-Builds a small demo repository in DIR (default: ./movx20xmlgen-demo), runs a
-generation of its demo profile into DIR/xml, writes the log to DIR/demo.log
-and prints where the documents are. DIR must be new, empty or the folder of
-an earlier demo: a folder holding anything else is refused, nothing deleted.
+Builds a small demo repository in DIR (default: ./movx20xmlgen-demo) and runs
+four generations over it, each into a folder and a log of its own:
+
+  xml/           demo.log               the data-dictionary class
+  xml-split/     demo-split.log         the same class, split over worker shells
+  legacy/        demo-legacy.log        the legacy class, with Schema.ini, the
+                                        lookup-application file and the
+                                        conversion codes beside its documents
+  legacy-split/  demo-legacy-split.log  the legacy class, split, with the split
+                                        information file
+
+The legacy class enciphers its documents and conversion codes; the demo
+writes their plain text below DIR/deciphered (what `movx20xmlgen decipher
+FILE` prints). It then prints every file it made. DIR must be new, empty or
+the folder of an earlier demo: a folder holding anything else is refused,
+nothing deleted.
 )TXT";
 }
 

@@ -109,6 +109,15 @@ constexpr TableIndex kIndexes[] = {
     {"qxddi220", "appl, cpac||cdom"},
     {"qxddi220", "appl, (cpac||cdom) COLLATE RTRIM"},
     {"qxddi230", "appl, cpac||cdom||'.'||ctnm"},
+    // The legacy tables and files: a table's layout in order, the fields of a
+    // source named by its file or table name alone (also in upper case), a
+    // source's connection and file description.
+    {"qxlgy140", "appl, cpac, cmod, flno"},
+    {"qxlgy140", "appl, cpac, cmod, upper(flno)"},
+    {"qxlgy141", "appl, cpac, cmod, flno"},
+    {"qxlgy150", "appl, cpac, cmod, flno, seqn"},
+    {"qxlgy150", "appl, flno"},
+    {"qxlgy150", "appl, upper(flno)"},
 };
 
 bool IsBooleanColumn(std::string_view column) {

@@ -127,10 +127,11 @@ TEST_F(PostgresSnapshotTest, RepoCopyWritesEveryRowInBatchesAndTheIndexes) {
   }
   std::map<std::string, std::vector<std::string>> every_column;
   for (const std::string& table : RepositoryTables()) {
-    every_column[table] = {
-        "appl",  "cpac",  "cmod",  "flno", "fdnm",  "fdno",  "cdom",  "ctnm",
-        "indn",  "mprf",  "vers",  "rele", "cust",  "tcpac", "tcmod", "tflno",
-        "scpac", "scmod", "sflno", "dnum", "cflno", "bpac",  "bmod",  "bflno"};
+    every_column[table] = {"appl",  "cpac",  "cmod",  "flno",  "fdnm",
+                           "fdno",  "cdom",  "ctnm",  "indn",  "mprf",
+                           "vers",  "rele",  "cust",  "tcpac", "tcmod",
+                           "tflno", "scpac", "scmod", "sflno", "dnum",
+                           "cflno", "bpac",  "bmod",  "bflno", "seqn"};
   }
   const size_t expected = PostgresIndexStatements(every_column).size();
   const ResultSet indexes = server->Execute(
