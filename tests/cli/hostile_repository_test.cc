@@ -205,7 +205,6 @@ class HostileRepositoryTest : public ::testing::Test {
     repository::ExecuteSqliteScript(base_, cli::DemoRepositoryScript());
     Database db(base_);
     columns_ = ColumnsWithRows(db);
-    profiles_ = db.Texts("SELECT DISTINCT mprf FROM qxmap100 ORDER BY mprf");
   }
 
   // Runs one class over the spoiled repository and checks what it did;
@@ -312,7 +311,6 @@ class HostileRepositoryTest : public ::testing::Test {
   testing::TempDir sandbox_;
   std::string base_;
   std::vector<Column> columns_;
-  std::vector<std::string> profiles_;
 };
 
 unsigned EnvNumber(const char* name, unsigned fallback) {
@@ -326,11 +324,13 @@ TEST_F(HostileRepositoryTest, TheUnspoiledDemoWritesDocuments) {
   EXPECT_GT(RunAndCheck(std::to_string(cli::kDemoProfile), /*legacy=*/false,
                         /*split=*/false, "unspoiled"),
             0u);
+  EXPECT_GT(RunAndCheck(std::to_string(cli::kDemoLegacyProfile),
+                        /*legacy=*/true, /*split=*/false, "unspoiled"),
+            0u);
 }
 
 TEST_F(HostileRepositoryTest, EveryColumnSpoiledInTurnStillGivesASoundRun) {
   ASSERT_FALSE(columns_.empty());
-  ASSERT_FALSE(profiles_.empty());
   const unsigned seed = EnvNumber("MX_HOSTILE_SEED", 20261206);
   const unsigned rounds = EnvNumber("MX_HOSTILE_ROUNDS", 1);
   std::mt19937 random(seed);
@@ -349,9 +349,9 @@ TEST_F(HostileRepositoryTest, EveryColumnSpoiledInTurnStillGivesASoundRun) {
                                 value.name + " (seed " + std::to_string(seed) +
                                 ")";
       const bool split = random() % 4 == 0;
-      RunAndCheck(profiles_[random() % profiles_.size()], /*legacy=*/false,
-                  split, label);
-      RunAndCheck(profiles_[random() % profiles_.size()], /*legacy=*/true,
+      RunAndCheck(std::to_string(cli::kDemoProfile), /*legacy=*/false, split,
+                  label);
+      RunAndCheck(std::to_string(cli::kDemoLegacyProfile), /*legacy=*/true,
                   split, label);
       if (HasFailure()) return;  // one spoiled column at a time is enough
     }
