@@ -3,6 +3,9 @@
 #   scripts/install-deps.sh                 build and unit tests
 #   scripts/install-deps.sh --test-server   also PostgreSQL and its ODBC
 #                                           driver, for the ODBC tests
+#   scripts/install-deps.sh --fuzz          also clang and its libFuzzer
+#                                           runtime, for the longer fuzz
+#                                           runs (tests/fuzz/README.md)
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libsqlite3-dev libexpat1-dev
@@ -10,10 +13,15 @@ packages=(g++ cmake ninja-build pkg-config libsqlite3-dev libexpat1-dev
           clang-format git)
 # The ODBC tests run against a throwaway PostgreSQL cluster through psqlODBC.
 test_server_packages=(postgresql odbc-postgresql)
+# The fuzz targets as libFuzzer programs; the test command does not need them.
+fuzz_packages=(clang libclang-rt-dev)
 
-if [ "${1:-}" = "--test-server" ]; then
-  packages+=("${test_server_packages[@]}")
-fi
+for option in "$@"; do
+  case "$option" in
+    --test-server) packages+=("${test_server_packages[@]}") ;;
+    --fuzz) packages+=("${fuzz_packages[@]}") ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
