@@ -312,7 +312,8 @@ TEST(FaultInjection, EveryFileOperationOfTheDemoRunsMayFail) {
         // The failure shows: the setter raised it, the run stopped on it or
         // the object it hit was logged as failed.
         EXPECT_TRUE(faulty.raised || !faulty.result ||
-                    faulty.log.find("75") != std::string::npos)
+                    faulty.log.find("Path/File access error") !=
+                        std::string::npos)
             << Name(s) << ", " << what << "\n"
             << faulty.log;
       }

@@ -42,7 +42,7 @@ void CheckEveryByteValueOnce(mx::SaltSource& salt) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  mx::fuzz::LinearTimeBudget budget(size, 5000, 20);
+  mx::fuzz::LinearTimeBudget budget(size, 20000, 100);
   mx::fuzz::InputReader reader(data, size);
   InputSalt salt(reader);
   CheckEveryByteValueOnce(salt);

@@ -30,7 +30,7 @@ bool OnlyPlusOutsideLiteralsChanged(std::string_view in, std::string_view out) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  mx::fuzz::LinearTimeBudget budget(size, 2000, 5);
+  mx::fuzz::LinearTimeBudget budget(size, 10000, 30);
   const std::string sql(reinterpret_cast<const char*>(data), size);
   const std::string out = mx::repository::PlusToConcat(sql);
   mx::fuzz::Check(OnlyPlusOutsideLiteralsChanged(sql, out),

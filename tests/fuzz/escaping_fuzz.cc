@@ -50,7 +50,7 @@ void CheckEscaping(const std::string& text, bool legacy) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  mx::fuzz::LinearTimeBudget budget(size, 2000, 5);
+  mx::fuzz::LinearTimeBudget budget(size, 20000, 350);
   const std::string text(reinterpret_cast<const char*>(data), size);
   CheckEscaping(text, /*legacy=*/false);
   CheckEscaping(text, /*legacy=*/true);

@@ -68,7 +68,7 @@ void CheckLegacy(const std::string& input) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  mx::fuzz::LinearTimeBudget budget(size, 5000, 20);
+  mx::fuzz::LinearTimeBudget budget(size, 20000, 400);
   const std::string input(reinterpret_cast<const char*>(data), size);
   CheckDictionary(input);
   CheckLegacy(input);

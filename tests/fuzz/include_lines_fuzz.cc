@@ -85,7 +85,7 @@ void CheckIncludeLines(const std::string& variables,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  mx::fuzz::LinearTimeBudget budget(size, 5000, 50);
+  mx::fuzz::LinearTimeBudget budget(size, 20000, 150);
   mx::fuzz::InputReader reader(data, size);
   const std::string variables = reader.Next();
   const std::string definition = reader.Next();

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       new mx::fuzz::FuzzRepository(mx::GeneratorKind::kDataDictionary, kRows);
   static auto* legacy =
       new mx::fuzz::FuzzRepository(mx::GeneratorKind::kLegacy, kRows);
-  mx::fuzz::LinearTimeBudget budget(size, 20000, 200);
+  mx::fuzz::LinearTimeBudget budget(size, 50000, 800);
   mx::fuzz::InputReader reader(data, size);
   const uint8_t flags = reader.Byte();
   const std::string text = reader.Next();

@@ -53,7 +53,7 @@ void CheckRule(const std::string& query, const std::string& condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  mx::fuzz::LinearTimeBudget budget(size, 5000, 20);
+  mx::fuzz::LinearTimeBudget budget(size, 20000, 300);
   mx::fuzz::InputReader reader(data, size);
   const std::string query = reader.Next();
   const std::string condition = reader.Next();

@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       new mx::fuzz::FuzzRepository(mx::GeneratorKind::kDataDictionary, kRows);
   static auto* legacy =
       new mx::fuzz::FuzzRepository(mx::GeneratorKind::kLegacy, kRows);
-  mx::fuzz::LinearTimeBudget budget(size, 20000, 200);
+  mx::fuzz::LinearTimeBudget budget(size, 300000, 1200);
   mx::fuzz::InputReader reader(data, size);
   const std::string target = (reader.Byte() & 1) ? "tgtab001" : "other001";
   const std::string text = reader.Next();
