@@ -45,16 +45,18 @@ using testing::FaultyEnv;
 using testing::FileFault;
 using testing::FileOperation;
 
-// One run to sweep: a class, a profile and the target tables it maps.
+// One run to sweep: a class, a profile, the target tables and whether the
+// conversion is split over worker shells.
 struct SweptRun {
   GeneratorKind kind;
   int32_t profile;
   std::string selection;
+  bool split;
 };
 
 std::string Name(const SweptRun& s) {
   return std::string(s.kind == GeneratorKind::kLegacy ? "legacy" : "dd") +
-         " profile " + std::to_string(s.profile);
+         " profile " + std::to_string(s.profile) + (s.split ? " split" : "");
 }
 
 // What a run left: its result, its log and the files under its folder.
@@ -140,7 +142,8 @@ class FaultSweep {
     repository::ExecuteSqliteScript(repo_, cli::DemoRepositoryScript());
   }
 
-  // Both classes on every profile, each with every target table.
+  // Both classes on every profile, each with every target table, split and
+  // not.
   std::vector<SweptRun> SweptRuns() const {
     const std::string tables = Joined(TargetTables(repo_));
     std::vector<SweptRun> runs;
@@ -148,7 +151,9 @@ class FaultSweep {
          Column(repo_, "SELECT DISTINCT mprf FROM qxmap100 ORDER BY mprf")) {
       for (GeneratorKind kind :
            {GeneratorKind::kDataDictionary, GeneratorKind::kLegacy}) {
-        runs.push_back({kind, std::stoi(profile), tables});
+        for (bool split : {false, true}) {
+          runs.push_back({kind, std::stoi(profile), tables, split});
+        }
       }
     }
     return runs;
@@ -176,6 +181,7 @@ class FaultSweep {
       auto log = std::make_shared<StringTextStream>();
       object->putref_LogFileName(log);
       object->put_ListOfMappingObjectsSelected(s.selection);
+      object->put_SplitVshells(s.split);
       object->put_XMLPath(out_);
       try {
         object->put_ClearXMLDirectory(true);
