@@ -5,6 +5,9 @@
 #                                           driver, for the ODBC tests, and
 #                                           Chromium, which draws the run
 #                                           report in its test
+#   scripts/install-deps.sh --fuzz          also clang and its libFuzzer
+#                                           runtime, for the longer fuzz
+#                                           runs (tests/fuzz/README.md)
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libsqlite3-dev libexpat1-dev
@@ -13,10 +16,15 @@ packages=(g++ cmake ninja-build pkg-config libsqlite3-dev libexpat1-dev
 # The ODBC tests run against a throwaway PostgreSQL cluster through psqlODBC.
 # The report test renders the page in headless Chromium.
 test_server_packages=(postgresql odbc-postgresql chromium)
+# The fuzz targets as libFuzzer programs; the test command does not need them.
+fuzz_packages=(clang libclang-rt-dev)
 
-if [ "${1:-}" = "--test-server" ]; then
-  packages+=("${test_server_packages[@]}")
-fi
+for option in "$@"; do
+  case "$option" in
+    --test-server) packages+=("${test_server_packages[@]}") ;;
+    --fuzz) packages+=("${fuzz_packages[@]}") ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -20,25 +20,33 @@ std::string UpperOrEmpty(const Variant& v) {
 
 }  // namespace
 
+DomainDetails Read_Domain_Details(BuildContext& ctx,
+                                  const std::string& application,
+                                  const std::string& domain) {
+  auto rs = ctx.Query(
+      " select type , leng , diga , adju , conv , digb from qxddi220 where "
+      "appl = '" +
+      SqlValue(application) + "' AND cpac+cdom = '" + SqlValue(domain) + "'");
+  if (rs.Eof()) {
+    throw VbError(114, "XML Generation",
+                  " No Domain information for the domain " + domain +
+                      " in the Application " + application);
+  }
+  DomainDetails details;
+  details.type = vb::UCase(rs.Fields("type").ToText());
+  details.length = TrimmedOrEmpty(rs.Fields("leng"));
+  details.alignment = TrimmedOrEmpty(rs.Fields("adju"));
+  details.case_conversion = TrimmedOrEmpty(rs.Fields("conv"));
+  details.digits_after = TrimmedOrEmpty(rs.Fields("diga"));
+  details.digits_before = TrimmedOrEmpty(rs.Fields("digb"));
+  return details;
+}
+
 bool Get_Domain_Details(BuildContext& ctx, const std::string& application,
                         const std::string& domain, DomainDetails* details) {
   *details = DomainDetails();
   return ReportingFailures(ctx.reporter(), [&] {
-    auto rs = ctx.Query(
-        " select type , leng , diga , adju , conv , digb from qxddi220 where "
-        "appl = '" +
-        SqlValue(application) + "' AND cpac+cdom = '" + SqlValue(domain) + "'");
-    if (rs.Eof()) {
-      throw VbError(114, "XML Generation",
-                    " No Domain information for the domain " + domain +
-                        " in the Application " + application);
-    }
-    details->type = vb::UCase(rs.Fields("type").ToText());
-    details->length = TrimmedOrEmpty(rs.Fields("leng"));
-    details->alignment = TrimmedOrEmpty(rs.Fields("adju"));
-    details->case_conversion = TrimmedOrEmpty(rs.Fields("conv"));
-    details->digits_after = TrimmedOrEmpty(rs.Fields("diga"));
-    details->digits_before = TrimmedOrEmpty(rs.Fields("digb"));
+    *details = Read_Domain_Details(ctx, application, domain);
     return true;
   });
 }

@@ -20,6 +20,12 @@ struct DomainDetails {
   std::string digits_after;
 };
 
+// The lookup itself: raises error 114 when the domain is not there, and the
+// repository's own errors.
+DomainDetails Read_Domain_Details(BuildContext& ctx,
+                                  const std::string& application,
+                                  const std::string& domain);
+
 // Error 114 when the domain is not there; reported in the class's words.
 [[nodiscard]] bool Get_Domain_Details(BuildContext& ctx,
                                       const std::string& application,

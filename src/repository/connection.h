@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "movx20xmlgen/error.h"
 #include "movx20xmlgen/variant.h"
 
 namespace mx::repository {
@@ -58,6 +59,17 @@ class Connection {
   // gives. Raises VbError when the copy fails.
   virtual std::unique_ptr<Connection> TakeSnapshot() { return nullptr; }
 };
+
+// True for the errors a repository raises when it cannot answer (a refused
+// query, a lost connection, text it cannot convert), as opposed to errors of
+// the data it answered with. A lookup that reads a missing answer as "not
+// found" must let these through: the document would otherwise be written
+// from an answer the repository never gave.
+inline bool IsRepositoryFailure(const VbError& error) {
+  return error.number() == errors::kQueryRefused ||
+         error.number() == errors::kCannotConnect ||
+         error.number() == errors::kConversionFailed;
+}
 
 // Opens the backend that the connection string names: "Data Source=FILE"
 // (with or without "Provider=SQLite") the embedded SQLite backend; "Driver=",

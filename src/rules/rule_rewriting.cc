@@ -17,6 +17,7 @@
 #include "movx20xmlgen/error.h"
 #include "platform/vb_convert.h"
 #include "platform/vb_text.h"
+#include "repository/connection.h"
 #include "repository/sql_value.h"
 #include "rules/rule_passes.h"
 
@@ -36,7 +37,6 @@ std::string RemoveChars(std::string_view s, std::string_view chars) {
   }
   return out;
 }
-
 }  // namespace
 
 std::string Get_Enum_Constant_Value(BuildContext& ctx,
@@ -65,9 +65,13 @@ std::string Get_Enum_Constant_Value(BuildContext& ctx,
       value = rs.Fields("cnst").ToText();
     }
     rs.Close();
+  } catch (const VbError& e) {
+    // When the repository gave no answer the rule cannot be rewritten:
+    // leaving the reference in it would write the rule as if it had been.
+    if (repository::IsRepositoryFailure(e)) throw;
+    // Any other failure gives what the lookup had so far: the caller then
+    // leaves the reference unchanged.
   } catch (const std::exception&) {
-    // Any failure gives what the lookup had so far: the caller then leaves
-    // the reference unchanged.
   }
   return value;
 }
@@ -130,6 +134,22 @@ bool EmptyValueOfDomainType(const DomainDetails& domain, std::string* value) {
   }
 }
 
+// The domain of a variable declared with one. A domain that is not
+// described is reported and leaves the variable without a value; a
+// repository that gives no answer fails the rewrite, which would otherwise
+// hand back the rule unrewritten as if all had gone well.
+bool DomainOfVariable(BuildContext& ctx, const std::string& application,
+                      const std::string& domain, DomainDetails* details) {
+  try {
+    *details = Read_Domain_Details(ctx, application, domain);
+    return true;
+  } catch (const VbError& e) {
+    if (repository::IsRepositoryFailure(e)) throw;
+    ctx.ReportOperationError(e);
+    return false;
+  }
+}
+
 }  // namespace
 
 bool Get_EmptyValuesForVariables(BuildContext& ctx, const std::string& src_appl,
@@ -160,7 +180,7 @@ bool Get_EmptyValuesForVariables(BuildContext& ctx, const std::string& src_appl,
     *has_value = true;
   } else if (type == "domain") {
     DomainDetails domain;
-    if (!Get_Domain_Details(ctx, src_appl, name_word, &domain)) return false;
+    if (!DomainOfVariable(ctx, src_appl, name_word, &domain)) return false;
     *has_value = EmptyValueOfDomainType(domain, value);
   }
   return true;

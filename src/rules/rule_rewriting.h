@@ -27,7 +27,8 @@ namespace mx::dd {
                                          std::string* result);
 
 // The empty value of a declared variable. Raises error 999 when it is not
-// declared; false (no value) when its domain cannot be looked up.
+// declared; false (no value, reported) when its domain is not described;
+// raises the repository's error when the domain lookup gets no answer.
 [[nodiscard]] bool Get_EmptyValuesForVariables(BuildContext& ctx,
                                                const std::string& src_appl,
                                                const std::string& variable,
@@ -39,7 +40,9 @@ namespace mx::dd {
 namespace mx {
 
 // The value of an enumeration constant, "(pkdomain.name)" in; shared by both
-// classes. Never raises: a failure gives what it had (empty).
+// classes. A failure gives what it had (empty), except that the repository's
+// own errors (repository::IsRepositoryFailure) are raised: a rule whose
+// constant could not be read is not written as if it had no constant.
 std::string Get_Enum_Constant_Value(BuildContext& ctx,
                                     const std::string& target_application,
                                     const std::string& expression);

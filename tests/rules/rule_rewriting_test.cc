@@ -100,10 +100,33 @@ TEST_F(RuleRewritingTest, TargetCaseUnresolvedAndFailedLookups) {
   EXPECT_EQ(Rewrite("x = target(pk . none) + 1"),
             "x = (pk . none)| ENUM Constant pk.none NOT FOUND in the DATA "
             "DICTIONARY + 1");
-  // A failed query leaves the form as written and is no error.
-  EXPECT_EQ(Rewrite("x = target(pk.broken)"), "x = target(pk.broken)");
+  // A constant that cannot be read leaves the form as written and is no
+  // error.
+  AnswerEnum("pk.null", Variant::MakeNull());
+  EXPECT_EQ(Rewrite("x = target(pk.null)"), "x = target(pk.null)");
   EXPECT_EQ(Rewrite("a = b | c\r\n\tif x > 1"), "a = b | c\r\n\tif x > 1");
   EXPECT_EQ(ctx_.error_description() + log_->text(), "");
+}
+
+// A repository that does not answer the lookup of a constant or of a
+// variable's domain fails the rewrite, in its own words: handing the rule
+// back as written would put it into the document as if it had been
+// rewritten. A domain that is not described still leaves the line (see
+// EmptyValueOfDomainVariables).
+TEST_F(RuleRewritingTest, UnansweredLookupsFailTheRewriting) {
+  const std::string kRefused =
+      "\t\tERROR:in Replace_Empty_Default_Target()  ErrNo.-2147217900:"
+      "unexpected query: " +
+      EnumQuery("tap", "pk.broken");
+  EXPECT_EQ(Rewrite("x = target(pk.broken)"), "FAILED");
+  EXPECT_EQ(ctx_.error_description(), kRefused);
+
+  ctx_.doc.declared_variables = "domain pkgone gn\r\n";
+  EXPECT_EQ(Rewrite("gn = empty()"), "FAILED");
+  EXPECT_EQ(ctx_.error_description(),
+            "\t\tERROR:in Replace_Empty_Default()  ErrNo.-2147217900:"
+            "unexpected query: " +
+                DomainQuery("pkgone"));
 }
 
 TEST_F(RuleRewritingTest, EnumLookupEdges) {

@@ -220,14 +220,11 @@ TEST_F(DumpTag, StringRulesTailDefaultEmptyAndTarget) {
   Store(Field("alias", "S", "4"));
   Store(Field("color", "S", "3"));
   Store(Field("open", "S", "3"));
-  Store(Field("lost", "S", "3"));
-  // An unresolvable target( stays as written: one without its ")", one
-  // whose lookup the repository refuses.
+  // An unresolvable target( stays as written: one without its ")".
   Rules({Rule("label", "\"x\" | keep  <this>", 0, 1),
          Rule("name", "Default ()", 0, 1), Rule("alias", "EMPTY( )", 0, 1),
          Rule("color", "target( pk color.red ) + \"!\"", 0, 1),
-         Rule("open", "target(pk.x", 0, 1),
-         Rule("lost", "target(pk.y)", 0, 1)});
+         Rule("open", "target(pk.x", 0, 1)});
   t.repo->Answer(EnumQuery("pkcolor.red"), Rows({"cnst"}, {{"\"R\""}}));
   EXPECT_EQ(
       Dumps(),
@@ -241,9 +238,19 @@ TEST_F(DumpTag, StringRulesTailDefaultEmptyAndTarget) {
       "empty.string(1;3):\"R\"+\"!\"</VALUE></COLOR>\r\n"
       "<OPEN TYPE = \"0\"><VALUE>(target(pk.x)=&amp;quot;&amp;quot; ? "
       "empty.string(1;3):target(pk.x</VALUE></OPEN>\r\n"
-      "<LOST TYPE = \"0\"><VALUE>(target(pk.y))=&amp;quot;&amp;quot; ? "
-      "empty.string(1;3):target(pk.y)</VALUE></LOST>\r\n"
       "</DUMP-1>\r\n");
+}
+
+// A constant whose lookup the repository refuses is not written as the
+// target( form it replaces: the dumps fail with the refusal.
+TEST_F(DumpTag, RefusedConstantLookupFailsTheDumps) {
+  Store(Field("lost", "S", "3"));
+  Rules({Rule("lost", "target(pk.y)", 0, 1)});
+  std::string text = "stale";
+  EXPECT_FALSE(Construct_Dump_Tag(t.ctx, Object(), false, &text));
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(t.log->text(), "\t\tERROR:--2147217900 - unexpected query: " +
+                               EnumQuery("pk.y") + "\r\n");
 }
 
 TEST_F(DumpTag, OtherFieldRules) {
