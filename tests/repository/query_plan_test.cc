@@ -109,6 +109,18 @@ std::string DemoRepository(const testing::TempDir& tmp) {
   return path;
 }
 
+// The queries of a trace file, in the order they were sent.
+std::vector<std::string> ReadTrace(const std::string& trace_file) {
+  std::ifstream in(trace_file, std::ios::binary);
+  std::vector<std::string> queries;
+  for (std::string line; std::getline(in, line);) {
+    std::optional<std::string> sql = repository::UnescapeTraceLine(line);
+    EXPECT_TRUE(sql.has_value()) << line;
+    if (sql) queries.push_back(*sql);
+  }
+  return queries;
+}
+
 // Runs the demo generation (the demo command's settings) with a trace, once
 // as the demo runs and once with the row-size lines and an explicit list, so
 // that the trace holds every kind of query a data-dictionary run sends.
@@ -143,14 +155,7 @@ std::vector<std::string> TracedDemoQueries(const std::string& repo,
     }
     trace->Close();
   }
-  std::ifstream in(trace_file, std::ios::binary);
-  std::vector<std::string> queries;
-  for (std::string line; std::getline(in, line);) {
-    std::optional<std::string> sql = repository::UnescapeTraceLine(line);
-    EXPECT_TRUE(sql.has_value()) << line;
-    if (sql) queries.push_back(*sql);
-  }
-  return queries;
+  return ReadTrace(trace_file);
 }
 
 // Runs the demo's legacy generation with a trace: the per-object lookups of
@@ -178,14 +183,7 @@ std::vector<std::string> TracedLegacyDemoQueries(const std::string& repo,
         << generator.get_ErrorDescription();
     trace->Close();
   }
-  std::ifstream in(trace_file, std::ios::binary);
-  std::vector<std::string> queries;
-  for (std::string line; std::getline(in, line);) {
-    std::optional<std::string> sql = repository::UnescapeTraceLine(line);
-    EXPECT_TRUE(sql.has_value()) << line;
-    if (sql) queries.push_back(*sql);
-  }
-  return queries;
+  return ReadTrace(trace_file);
 }
 
 // The SQLite texts the connection prepares for a query: its parameterised
