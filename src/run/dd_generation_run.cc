@@ -32,7 +32,6 @@ class DictionaryRun {
 
  private:
   Profile ReadProfile();
-  VersionTriple ReadCheckedOutTriple(int32_t profile);
   std::vector<TargetTable> SelectTargetTables(const Profile& profile);
   void ProcessTable(const Profile& profile, VersionLookup& lookup,
                     const TargetTable& table);
@@ -57,12 +56,6 @@ Profile DictionaryRun::ReadProfile() {
   Profile p = ReadProfileRow16(rs);
   p.number = static_cast<int16_t>(number);
   return p;
-}
-
-VersionTriple DictionaryRun::ReadCheckedOutTriple(int32_t profile) {
-  Recordset rs = ctx_.Query(CheckedOutQuery(profile));
-  if (rs.Eof()) return VersionTriple::Blank();
-  return ReadTriple(rs, "dver", "drel", "dcus");
 }
 
 std::vector<TargetTable> DictionaryRun::SelectTargetTables(
@@ -162,7 +155,7 @@ bool DictionaryRun::Run() {
     Profile profile = ReadProfile();
     if (ctx_.settings.consider_checked_out_versions) {
       if (profile.checked_out) {
-        run_checked_out_ = ReadCheckedOutTriple(profile.number);
+        run_checked_out_ = ReadCheckedOutTriple(ctx_, profile.number);
       }
       status_filter_ += ",'C'";
     }

@@ -43,7 +43,6 @@ class LegacyRun {
   std::string ReadProfileList();
   Profile ReadProfile(std::string* lookup_application);
   bool TargetIsLegacySource(const Profile& profile);
-  VersionTriple ReadCheckedOutTriple(int32_t profile);
   std::vector<TargetTable> SelectTargetTables(const Profile& profile);
   void ProcessTable(const Profile& profile, VersionLookup& lookup,
                     const TargetTable& table);
@@ -97,12 +96,6 @@ bool LegacyRun::TargetIsLegacySource(const Profile& profile) {
   bounds_.table_from = vb::Right("000" + vb::LCase(bounds_.table_from), 3);
   bounds_.table_to = vb::Right("000" + vb::LCase(bounds_.table_to), 3);
   return false;
-}
-
-VersionTriple LegacyRun::ReadCheckedOutTriple(int32_t profile) {
-  Recordset rs = ctx_.Query(CheckedOutQuery(profile));
-  if (rs.Eof()) return VersionTriple::Blank();
-  return ReadTriple(rs, "dver", "drel", "dcus");
 }
 
 std::vector<TargetTable> LegacyRun::SelectTargetTables(const Profile& profile) {
@@ -217,7 +210,7 @@ bool LegacyRun::Run() {
     ctx_.legacy_facts.target_source = TargetIsLegacySource(profile);
     if (ctx_.settings.consider_checked_out_versions) {
       if (profile.checked_out) {
-        run_checked_out_ = ReadCheckedOutTriple(profile.number);
+        run_checked_out_ = ReadCheckedOutTriple(ctx_, profile.number);
       }
       status_filter_ += ",'C'";
     }

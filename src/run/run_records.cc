@@ -58,6 +58,12 @@ std::string CheckedOutQuery(int32_t profile) {
          vb::NumberToText(int64_t{profile});
 }
 
+VersionTriple ReadCheckedOutTriple(QuerySource& source, int32_t profile) {
+  repository::Recordset rs = source.Query(CheckedOutQuery(profile));
+  if (rs.Eof()) return VersionTriple::Blank();
+  return ReadTriple(rs, "dver", "drel", "dcus");
+}
+
 std::string ParentProfileQuery(const VersionTriple& from) {
   return " select qxmap100.* from qxmap100  where qxmap100.vers ='" +
          SqlValue(vb::Trim(from.vers)) + "' and qxmap100.rele = '" +

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "context/query_source.h"
 #include "movx20xmlgen/error.h"
 #include "repository/recordset.h"
 #include "run/run_log.h"
@@ -49,6 +50,8 @@ Profile ReadProfileRow32(const repository::Recordset& rs);
 std::string ProfileQuery(int32_t number);
 VbError MissingProfileError(int32_t number);
 std::string CheckedOutQuery(int32_t profile);
+// The version of `profile` that is checked out; blank when none is.
+VersionTriple ReadCheckedOutTriple(QuerySource& source, int32_t profile);
 std::string ParentProfileQuery(const VersionTriple& from);
 std::string MappingQuery(int32_t profile, const VersionTriple& working,
                          const TargetTable& table,
