@@ -120,6 +120,23 @@ constexpr TableIndex kIndexes[] = {
     {"qxlgy150", "appl, upper(flno)"},
 };
 
+// The indexes of a run's own copy of the repository, which the run builds
+// each time before its first query: there the cost of building counts, not
+// only the cost of a lookup. Where a table holds a row per field and so
+// grows with the profile, the copy's index names the most selective column
+// first (the sort that builds it stops comparing keys earlier) and leaves out
+// the terms that only order the rows: the copy sorts an object's few dozen
+// rows itself. Every lookup of a run still finds its rows through an index.
+// The other tables are small and get the indexes of the repository.
+constexpr TableIndex kCopyIndexes[] = {
+    {"qxmap140", "tflno, tcmod, tcpac, mprf, vers, rele, cust"},
+    {"qxddi150", "flno, cmod, cpac, appl"},
+    {"qxddi150", "cpac||cmod||flno, appl"},
+    {"qxddi150", "cpac||cmod||flno||'.'||fdnm, appl"},
+    {"qxlgy150", "flno, cmod, cpac, appl"},
+    {"qxlgy150", "upper(flno), appl"},
+};
+
 bool IsBooleanColumn(std::string_view column) {
   return column == "isms" || column == "tcol";
 }
@@ -166,16 +183,39 @@ std::string CreateTableStatement(const TableColumns& table) {
   return statement + "\n);\n";
 }
 
-std::vector<LookupIndex> BuildLookupIndexes() {
-  std::vector<LookupIndex> indexes;
+// Names the indexes "PREFIX<table>_<n>", numbered within their table.
+template <size_t N>
+void AppendNamed(std::string_view prefix, const TableIndex (&list)[N],
+                 std::vector<LookupIndex>& indexes) {
   int number = 0;
   std::string_view table_before;
-  for (const TableIndex& index : kIndexes) {
+  for (const TableIndex& index : list) {
     number = table_before == index.table ? number + 1 : 1;
     table_before = index.table;
     indexes.push_back(
-        {"mx_" + std::string(index.table) + "_" + std::to_string(number),
+        {std::string(prefix) + index.table + "_" + std::to_string(number),
          index.table, index.key});
+  }
+}
+
+std::vector<LookupIndex> BuildLookupIndexes() {
+  std::vector<LookupIndex> indexes;
+  AppendNamed("mx_", kIndexes, indexes);
+  return indexes;
+}
+
+bool HasCopyIndexes(std::string_view table) {
+  for (const TableIndex& index : kCopyIndexes) {
+    if (table == index.table) return true;
+  }
+  return false;
+}
+
+std::vector<LookupIndex> BuildCopyIndexes() {
+  std::vector<LookupIndex> indexes;
+  AppendNamed("mx_copy_", kCopyIndexes, indexes);
+  for (const LookupIndex& index : LookupIndexes()) {
+    if (!HasCopyIndexes(index.table)) indexes.push_back(index);
   }
   return indexes;
 }
@@ -252,6 +292,11 @@ const std::vector<std::string>& RepositoryTables() {
 
 const std::vector<LookupIndex>& LookupIndexes() {
   static const std::vector<LookupIndex> indexes = BuildLookupIndexes();
+  return indexes;
+}
+
+const std::vector<LookupIndex>& CopyIndexes() {
+  static const std::vector<LookupIndex> indexes = BuildCopyIndexes();
   return indexes;
 }
 

@@ -27,6 +27,10 @@ struct LookupIndex {
 };
 const std::vector<LookupIndex>& LookupIndexes();
 
+// The indexes a run builds on its own copy of the repository: every lookup
+// of LookupIndexes() served, by indexes that are cheaper to build.
+const std::vector<LookupIndex>& CopyIndexes();
+
 // Creates FILE with the schema and its indexes; raises VbError when the file
 // exists already or cannot be created.
 void CreateSqliteRepository(const std::string& path_utf8);

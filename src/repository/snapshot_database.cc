@@ -131,7 +131,7 @@ void SnapshotDatabase::AddLookupIndexes() {
     Run("BEGIN");
     in_transaction_ = true;
   }
-  for (const LookupIndex& index : LookupIndexes()) {
+  for (const LookupIndex& index : CopyIndexes()) {
     const std::string sql = "CREATE INDEX IF NOT EXISTS " + index.name +
                             " ON " + index.table + " (" + index.key + ")";
     // A table without one of the columns, or no such table: its queries

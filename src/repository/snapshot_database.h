@@ -65,9 +65,10 @@ class SnapshotDatabase {
     sqlite3_stmt* statement_ = nullptr;
   };
 
-  // The lookup indexes of schema.h, each where its table has its columns
-  // (an index that cannot be made is left out: queries still get every
-  // row, only slower). Then the database is read-only to its connection.
+  // The indexes of a run's copy (CopyIndexes() of schema.h), each where its
+  // table has its columns (an index that cannot be made is left out: queries
+  // still get every row, only slower). Then the database is read-only to its
+  // connection.
   void AddLookupIndexes();
 
   // The database as a connection of the embedded backend, inside a read

@@ -212,12 +212,12 @@ TEST(SqliteSnapshotTest, TheCopyGivesTheFilesRowsInTheFilesOrder) {
       testing::RaisedError([&] { copy->Execute("SELECT ival FROM qxlgy115"); });
   EXPECT_EQ(from_copy.number(), from_file.number());
   EXPECT_EQ(from_copy.description(), from_file.description());
-  // The copy carries every lookup index.
+  // The copy carries every index of a run's copy.
   const ResultSet indexes = copy->Execute(
       "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name "
       "LIKE 'mx!_%' ESCAPE '!'");
   EXPECT_EQ(indexes.rows.at(0).at(0).ToDouble(),
-            static_cast<double>(LookupIndexes().size()));
+            static_cast<double>(CopyIndexes().size()));
   copy.reset();
   file->EndReadScope();
   file.reset();
