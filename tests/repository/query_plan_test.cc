@@ -248,6 +248,21 @@ bool SortsPerTable(const std::string& detail, const std::string& form,
          form.find("in (? ,") == std::string::npos;
 }
 
+// Calls check(detail, form, sql) for every line of the plan of every form of
+// the queries, each form once; returns the number of forms.
+template <typename Check>
+size_t CheckPlans(Database& db, const std::vector<std::string>& queries,
+                  Check check) {
+  std::set<std::string> checked;
+  for (const std::string& sql : queries) {
+    for (const std::string& form : FormsOf(sql)) {
+      if (!checked.insert(form).second) continue;
+      for (const std::string& detail : db.Plan(form)) check(detail, form, sql);
+    }
+  }
+  return checked.size();
+}
+
 TEST(QueryPlanTest, EveryQueryOfTheDemoRunFindsItsRowsThroughAnIndex) {
   testing::TempDir tmp;
   const std::string repo = DemoRepository(tmp);
@@ -260,19 +275,15 @@ TEST(QueryPlanTest, EveryQueryOfTheDemoRunFindsItsRowsThroughAnIndex) {
   const std::set<std::string> tables(names.begin(), names.end());
   ASSERT_EQ(tables.size(), 22u);
 
-  std::set<std::string> checked;
-  for (const std::string& sql : queries) {
-    for (const std::string& form : FormsOf(sql)) {
-      if (!checked.insert(form).second) continue;
-      for (const std::string& detail : db.Plan(form)) {
-        if (IsRowSizeDomainLookup(detail, sql)) continue;
-        EXPECT_FALSE(ReadsWholeTable(detail, tables))
-            << detail << "\n  " << form;
-        EXPECT_FALSE(SortsPerTable(detail, form, sql))
-            << detail << "\n  " << form;
-      }
-    }
-  }
+  CheckPlans(db, queries,
+             [&](const std::string& detail, const std::string& form,
+                 const std::string& sql) {
+               if (IsRowSizeDomainLookup(detail, sql)) return;
+               EXPECT_FALSE(ReadsWholeTable(detail, tables))
+                   << detail << "\n  " << form;
+               EXPECT_FALSE(SortsPerTable(detail, form, sql))
+                   << detail << "\n  " << form;
+             });
 }
 
 // The legacy run reads the legacy tables (qxlgy140, qxlgy141, qxlgy150) for
@@ -286,20 +297,18 @@ TEST(QueryPlanTest, LegacyLookupsFindTheirRowsThroughAnIndex) {
       "qxlgy140", "qxlgy141", "qxlgy150", "qxmap120", "qxmap130", "qxmap140",
       "qxmap160", "qxmap170", "qxddi150", "qxddi200", "qxddi220"};
   Database db(repo);
-  size_t legacy_lookups = 0;
-  std::set<std::string> checked;
-  for (const std::string& sql : queries) {
-    legacy_lookups += sql.find("qxlgy150") != std::string::npos ? 1 : 0;
-    for (const std::string& form : FormsOf(sql)) {
-      if (!checked.insert(form).second) continue;
-      for (const std::string& detail : db.Plan(form)) {
-        EXPECT_FALSE(ReadsWholeTable(detail, per_object))
-            << detail << "\n  " << form;
-      }
-    }
-  }
+  CheckPlans(db, queries,
+             [&](const std::string& detail, const std::string& form,
+                 const std::string&) {
+               EXPECT_FALSE(ReadsWholeTable(detail, per_object))
+                   << detail << "\n  " << form;
+             });
   // Field lists of targets and sources, expansions of "*", split fields.
-  EXPECT_GT(legacy_lookups, 5u);
+  EXPECT_GT(std::count_if(queries.begin(), queries.end(),
+                          [](const std::string& sql) {
+                            return sql.find("qxlgy150") != std::string::npos;
+                          }),
+            5);
 }
 
 TEST(QueryPlanTest, EachQueryOfTheDemoRunGetsTheStatementOfItsOwnForm) {
@@ -437,18 +446,15 @@ TEST(QueryPlanTest, TheRunsCopyFindsEveryLookupThroughItsOwnIndexes) {
       "qxmap140", "qxmap160", "qxmap170", "qxddi150", "qxddi160",
       "qxddi200", "qxddi220", "qxddi230"};
   Database db(copy);
-  std::set<std::string> checked;
-  for (const std::string& sql : queries) {
-    for (const std::string& form : FormsOf(sql)) {
-      if (!checked.insert(form).second) continue;
-      for (const std::string& detail : db.Plan(form)) {
-        if (IsRowSizeDomainLookup(detail, sql)) continue;
-        EXPECT_FALSE(ReadsWholeTable(detail, per_object))
-            << detail << "\n  " << form;
-      }
-    }
-  }
-  EXPECT_GT(checked.size(), 30u);
+  const size_t forms =
+      CheckPlans(db, queries,
+                 [&](const std::string& detail, const std::string& form,
+                     const std::string& sql) {
+                   if (IsRowSizeDomainLookup(detail, sql)) return;
+                   EXPECT_FALSE(ReadsWholeTable(detail, per_object))
+                       << detail << "\n  " << form;
+                 });
+  EXPECT_GT(forms, 30u);
 }
 
 }  // namespace
