@@ -15,8 +15,10 @@
 // 0x7E), and "]]>" appears nowhere.
 #include "platform/plain_xml.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace mx {
@@ -198,6 +200,24 @@ class PlainReader {
 
 bool IsPlainWellFormedXml(std::string_view text) {
   return PlainReader(text).Document();
+}
+
+PlainJoin::PlainJoin(std::string_view opening, std::string_view closing) {
+  std::string frame(opening);
+  frame += "<a/>";
+  frame += closing;
+  plain_ = IsPlainWellFormedXml(frame);
+}
+
+void PlainJoin::Add(std::string_view before, std::string_view piece,
+                    bool plain) {
+  if (!plain_) return;
+  // Two characters each side hold every "]]>" that crosses the meeting
+  // point.
+  std::string meeting(
+      before.substr(before.size() - std::min<size_t>(before.size(), 2)));
+  meeting += piece.substr(0, 2);
+  plain_ = plain && meeting.find("]]>") == std::string::npos;
 }
 
 }  // namespace mx

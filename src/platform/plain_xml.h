@@ -15,6 +15,29 @@ namespace mx {
 
 bool IsPlainWellFormedXml(std::string_view text);
 
+// A document joined from a frame (the root's opening and closing) and
+// content pieces, each of which passed the plain test inside an element of
+// its own. Plain content joins into plain content except where "]]>" forms
+// across the point where two pieces meet, so such a document is plain when
+// its frame is and no piece met its neighbour that way: then it need not be
+// read again. The pieces are given in order; the frame's opening is the
+// first text, its closing the last.
+class PlainJoin {
+ public:
+  // Plain when an element fits between `opening` and `closing`.
+  PlainJoin(std::string_view opening, std::string_view closing);
+
+  // `piece` follows `before`, the text joined so far; `plain` is its own
+  // verdict.
+  void Add(std::string_view before, std::string_view piece, bool plain);
+
+  // True only when the joined text is sure to be plain well-formed XML.
+  bool plain() const { return plain_; }
+
+ private:
+  bool plain_;
+};
+
 }  // namespace mx
 
 #endif  // MX_PLATFORM_PLAIN_XML_H_

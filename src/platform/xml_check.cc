@@ -43,6 +43,7 @@ XmlCheck CheckWellFormed(std::string_view text) {
   XmlCheck check;
   if (IsPlainWellFormedXml(text)) {
     check.well_formed = true;
+    check.plain = true;
     return check;
   }
   const std::string utf8 = Win1252ToUtf8(text);

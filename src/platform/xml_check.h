@@ -11,6 +11,7 @@ namespace mx {
 
 struct XmlCheck {
   bool well_formed = false;
+  bool plain = false;   // well formed by the quick test of plain_xml.h
   std::string message;  // expat's XML_ErrorString, empty when well formed
   long line = 0;        // expat's line number of the error
 };

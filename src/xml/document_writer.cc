@@ -1,6 +1,7 @@
 #include "xml/document_writer.h"
 
 #include "movx20xmlgen/error.h"
+#include "platform/plain_xml.h"
 #include "platform/vb_text.h"
 #include "platform/xml_check.h"
 #include "xml/cipher.h"
@@ -17,11 +18,12 @@ std::string Wrapped(const char* wrapper, const std::string& text) {
 }
 
 // A part that fails the check is reported like every other failure of the
-// document, naming the part, the table and the parser's complaint.
-void Check(const std::string& part, const std::string& table_code,
+// document, naming the part, the table and the parser's complaint. True
+// when the part is plain XML (see plain_xml.h).
+bool Check(const std::string& part, const std::string& table_code,
            const std::string& text) {
   XmlCheck check = CheckWellFormed(text);
-  if (check.well_formed) return;
+  if (check.well_formed) return check.plain;
   throw VbError(kNotWellFormed, "XML Generation",
                 "Section " + part + " of " + table_code +
                     " is not well-formed XML: " + check.message + " at line " +
@@ -53,17 +55,25 @@ bool WriteDocument(const DocumentPlan& plan, const std::string& xml_path,
   CheckPlainName(plan.file_name);
   const std::string folder = EnsureFolder(xml_path, plan.folder, env);
   std::string document = plan.opening;
+  // Plain sections in a plain frame make a plain document, which then need
+  // not be read again as a whole.
+  PlainJoin join(plan.opening, plan.closing);
   for (const Section& section : plan.sections) {
     std::string text;
     if (!section.build(&text)) return false;
     if (plan.checked) {
       if (vb::IsBlank(text)) continue;
-      Check(section.name, plan.table_code, Wrapped(section.wrapper, text));
+      const bool plain =
+          Check(section.name, plan.table_code, Wrapped(section.wrapper, text));
+      join.Add(document, text, plain);
     }
     document += text;
   }
+  join.Add(document, plan.closing, true);
   document += plan.closing;
-  if (plan.checked) Check("DOCUMENT", plan.table_code, document);
+  if (plan.checked && !join.plain()) {
+    Check("DOCUMENT", plan.table_code, document);
+  }
   const std::string path = JoinPath(folder, plan.file_name);
   if (plan.storage == DocumentPlan::Storage::kEnciphered) {
     // Enciphered documents carry the legacy tables' passwords.

@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mx {
@@ -132,6 +133,53 @@ TEST(PlainXmlTest, NeverAcceptsWhatExpatRefuses) {
   }
   EXPECT_GT(accepted, 1000);
   EXPECT_GT(refused, 10000);
+}
+
+// A document joined from plain pieces is vouched for without being read
+// again only when reading it would accept it too: random frames and
+// sections, among them pieces that are plain alone and make "]]>" where they
+// meet, and frames between which no element fits.
+TEST(PlainJoinTest, VouchesOnlyForJoinsThatAreWellFormed) {
+  const std::vector<std::pair<std::string, std::string>> frames = {
+      {"<R TYPE =\"F\">\r\n", "</R>"},
+      {"<R>", "</R>\r\n"},
+      {"<R>]", "</R>"},
+      {"<R>", "]></R>"},
+      {"<R", "/>"},
+      {"<R a='", "'/>"},
+      {"", "<R/>"},
+      {"<R><S>", "</S></R>"},
+      {"<R>", "</Q>"}};
+  const std::vector<std::string> pieces = {
+      "<A/>", "<B x='1'>t</B>\r\n", "]", "]]",  ">",    "]>",   "a&amp;b",
+      " ",    "<C>]</C>",           "&", "<D>", "</D>", "\xE9", "<E></E>]"};
+  std::mt19937 random(20261206);
+  auto pick = [&](size_t n) {
+    return std::uniform_int_distribution<size_t>(0, n - 1)(random);
+  };
+  int vouched = 0;
+  int not_vouched = 0;
+  for (int round = 0; round < 20000; ++round) {
+    const auto& [opening, closing] = frames[pick(frames.size())];
+    PlainJoin join(opening, closing);
+    std::string document = opening;
+    for (size_t n = pick(5); n > 0; --n) {
+      const std::string& piece = pieces[pick(pieces.size())];
+      join.Add(document, piece, IsPlainWellFormedXml("<w>" + piece + "</w>"));
+      document += piece;
+    }
+    join.Add(document, closing, true);
+    document += closing;
+    if (join.plain()) {
+      ++vouched;
+      ASSERT_TRUE(IsPlainWellFormedXml(document)) << document;
+      ASSERT_TRUE(ExpatWellFormed(document)) << document;
+    } else {
+      ++not_vouched;
+    }
+  }
+  EXPECT_GT(vouched, 2000);
+  EXPECT_GT(not_vouched, 2000);
 }
 
 }  // namespace
