@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -292,6 +293,69 @@ std::string UnnestInsert(const SourceTable& table) {
          ") SELECT * FROM unnest(" + arrays + ")";
 }
 
+// A batch of a table's rows, ready for the server.
+struct RowBatch {
+  std::vector<WideText> arrays;  // ColumnArrays::Take
+  int64_t first_row = 0;         // counting from 1
+  int64_t last_row = 0;
+};
+
+// A table's rows read from the file a batch at a time, each value checked
+// and written as the server takes it.
+class BatchReader {
+ public:
+  BatchReader(sqlite3* db, const SourceTable& table)
+      : db_(db),
+        table_(table),
+        rows_(PrepareSqlite(db, "SELECT * FROM " + SqliteQuoted(table.name))),
+        batch_(table.columns.size()) {}
+
+  // The next batch; nullopt after the last row.
+  std::optional<RowBatch> Next() {
+    while (!done_) {
+      const int stepped = sqlite3_step(rows_.get());
+      if (stepped == SQLITE_DONE) {
+        done_ = true;
+        break;
+      }
+      if (stepped != SQLITE_ROW) throw Refused(Component(sqlite3_errmsg(db_)));
+      AddRow();
+      if (batch_.full()) break;
+    }
+    if (batch_.rows() == 0) return std::nullopt;
+    RowBatch batch;
+    batch.first_row = count_ - static_cast<int64_t>(batch_.rows()) + 1;
+    batch.last_row = count_;
+    batch.arrays = batch_.Take();
+    return batch;
+  }
+
+  int64_t rows_read() const { return count_; }
+
+ private:
+  void AddRow() {
+    ++count_;
+    for (size_t c = 0; c < table_.columns.size(); ++c) {
+      const Place place{table_, count_, c};
+      const std::optional<std::string> text =
+          ValueText(rows_.get(), static_cast<int>(c), place);
+      if (text && !IsUtf8(*text)) {
+        throw Refused("Cannot copy " + place.Describe() +
+                      ": the text is not valid UTF-8");
+      }
+      batch_.Add(c, text);
+    }
+    batch_.EndRow();
+  }
+
+  sqlite3* db_;
+  const SourceTable& table_;
+  SqliteStatement rows_;
+  ColumnArrays batch_;
+  int64_t count_ = 0;
+  bool done_ = false;
+};
+
 // One ODBC session on the target, in one transaction.
 class Target {
  public:
@@ -309,10 +373,8 @@ class Target {
   void Commit() { session_.Commit(); }
 
  private:
-  // Sends the batch through `insert` (UnnestInsert of `table`, prepared);
-  // the batch's last row is row `last_row` of the table.
-  void Insert(const SourceTable& table, const Handle& insert,
-              ColumnArrays& batch, int64_t last_row);
+  // Sends `batch` through `insert` (UnnestInsert of `table`, prepared).
+  void Insert(const SourceTable& table, const Handle& insert, RowBatch& batch);
 
   Session session_;
 };
@@ -351,10 +413,9 @@ void Target::Run(const std::string& sql) {
 }
 
 void Target::Insert(const SourceTable& table, const Handle& insert,
-                    ColumnArrays& batch, int64_t last_row) {
-  const int64_t first_row = last_row - static_cast<int64_t>(batch.rows()) + 1;
+                    RowBatch& batch) {
   try {
-    std::vector<WideText> arrays = batch.Take();
+    std::vector<WideText>& arrays = batch.arrays;
     std::vector<SQLLEN> lengths(arrays.size());
     for (size_t i = 0; i < arrays.size(); ++i) {
       lengths[i] = static_cast<SQLLEN>(arrays[i].size() * sizeof(SQLWCHAR));
@@ -370,8 +431,8 @@ void Target::Insert(const SourceTable& table, const Handle& insert,
   } catch (const VbError& e) {
     throw VbError(e.number(), e.source(),
                   "Cannot copy table " + Component(table.name) + ", rows " +
-                      std::to_string(first_row) + " to " +
-                      std::to_string(last_row) + ": " + e.description());
+                      std::to_string(batch.first_row) + " to " +
+                      std::to_string(batch.last_row) + ": " + e.description());
   }
 }
 
@@ -386,30 +447,19 @@ Handle Target::Prepare(const std::string& sql) {
 
 int64_t Target::CopyRows(sqlite3* db, const SourceTable& table) {
   if (table.columns.empty()) return 0;
-  SqliteStatement rows =
-      PrepareSqlite(db, "SELECT * FROM " + SqliteQuoted(table.name));
+  BatchReader reader(db, table);
   const Handle insert = Prepare(UnnestInsert(table));
-  ColumnArrays batch(table.columns.size());
-  int64_t count = 0;
-  int stepped;
-  while ((stepped = sqlite3_step(rows.get())) == SQLITE_ROW) {
-    ++count;
-    for (size_t c = 0; c < table.columns.size(); ++c) {
-      const Place place{table, count, c};
-      const std::optional<std::string> text =
-          ValueText(rows.get(), static_cast<int>(c), place);
-      if (text && !IsUtf8(*text)) {
-        throw Refused("Cannot copy " + place.Describe() +
-                      ": the text is not valid UTF-8");
-      }
-      batch.Add(c, text);
-    }
-    batch.EndRow();
-    if (batch.full()) Insert(table, insert, batch, count);
+  // The file's next batch is read on a thread of its own while the server
+  // inserts the one before, so reading the file and writing the arrays (a
+  // third of the server's time for the inserts) cost no wall time.
+  const auto read_next = [&reader] { return reader.Next(); };
+  std::future<std::optional<RowBatch>> next =
+      std::async(std::launch::async, read_next);
+  while (std::optional<RowBatch> batch = next.get()) {
+    next = std::async(std::launch::async, read_next);
+    Insert(table, insert, *batch);
   }
-  if (stepped != SQLITE_DONE) throw Refused(Component(sqlite3_errmsg(db)));
-  if (batch.rows() > 0) Insert(table, insert, batch, count);
-  return count;
+  return reader.rows_read();
 }
 
 void Target::CreateIndexes(const std::vector<SourceTable>& tables) {
