@@ -70,6 +70,10 @@ std::optional<WideText> Utf8ToWide(std::string_view utf8) {
   WideText wide;
   wide.reserve(utf8.size());
   for (size_t pos = 0; pos < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
+      wide.push_back(static_cast<SQLWCHAR>(utf8[pos++]));
+      continue;
+    }
     uint32_t cp = 0;
     const size_t length = DecodeUtf8(utf8, pos, &cp);
     if (length == 0) return std::nullopt;
@@ -85,21 +89,29 @@ std::optional<WideText> Utf8ToWide(std::string_view utf8) {
   return wide;
 }
 
+bool WideToUtf8(const SQLWCHAR* text, size_t length, std::string* utf8) {
+  utf8->clear();
+  for (size_t i = 0; i < length; ++i) {
+    const uint32_t unit = text[i];
+    if (unit < 0x80) {
+      *utf8 += static_cast<char>(unit);
+    } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < length &&
+               text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      const uint32_t low = text[++i];
+      AppendUtf8(*utf8, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+      return false;
+    } else {
+      AppendUtf8(*utf8, unit);
+    }
+  }
+  return true;
+}
+
 std::optional<std::string> WideToUtf8(const SQLWCHAR* text, size_t length) {
   std::string utf8;
   utf8.reserve(length);
-  for (size_t i = 0; i < length; ++i) {
-    const uint32_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < length &&
-        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      const uint32_t low = text[++i];
-      AppendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      return std::nullopt;
-    } else {
-      AppendUtf8(utf8, unit);
-    }
-  }
+  if (!WideToUtf8(text, length, &utf8)) return std::nullopt;
   return utf8;
 }
 

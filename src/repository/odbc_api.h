@@ -28,6 +28,9 @@ using WideText = std::vector<SQLWCHAR>;  // UTF-16, no terminator
 std::optional<WideText> Utf8ToWide(std::string_view utf8);
 // UTF-16 to UTF-8; nullopt for a lone surrogate.
 std::optional<std::string> WideToUtf8(const SQLWCHAR* text, size_t length);
+// The same into `*utf8`, replacing what it held (its storage is reused);
+// false for a lone surrogate.
+bool WideToUtf8(const SQLWCHAR* text, size_t length, std::string* utf8);
 // Component text (Windows-1252) to UTF-16, with a terminator for the API.
 WideText ComponentToWide(std::string_view text);
 // UTF-16 to component text; characters the code page lacks are

@@ -4,9 +4,11 @@
 // last row before Execute returns.
 #include "repository/odbc_connection.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
 #include "platform/encoding.h"
@@ -34,6 +36,7 @@ enum class ColumnKind { kInteger, kBoolean, kDouble, kNumeric, kText };
 struct Column {
   std::string name;
   ColumnKind kind = ColumnKind::kText;
+  SQLULEN size = 0;  // as the driver describes it: characters of a text
 };
 
 ColumnKind KindOf(SQLSMALLINT sql_type, std::string_view type_name) {
@@ -93,7 +96,7 @@ Column DescribeColumn(Session& session, const Handle& statement,
           sizeof(SQLWCHAR),
       63);
   return {WideResult(name, name_units),
-          KindOf(sql_type, WideResult(type_name, type_units))};
+          KindOf(sql_type, WideResult(type_name, type_units)), size};
 }
 
 std::vector<Column> DescribeColumns(Session& session, const Handle& statement) {
@@ -325,6 +328,195 @@ namespace {
 // Rows read from the server in one round trip while a table is copied.
 constexpr int kRowsPerFetch = 5000;
 
+// The rows of a fetched result read a block at a time into arrays bound
+// column by column: one driver call a block of rows instead of one a value.
+// Whole numbers and floating-point values come as such; every other value
+// as UTF-16 into a buffer as wide as the driver describes the column (within
+// limits). A value longer than its buffer (its indicator tells) is read
+// again whole with SQLGetData, after positioning on its row.
+class BoundRows {
+ public:
+  static constexpr SQLULEN kBlockRows = 256;
+  static constexpr SQLULEN kMinTextUnits = 64;
+  static constexpr SQLULEN kMaxTextUnits = 512;
+
+  BoundRows(Session& session, std::vector<Column> columns)
+      : session_(session), columns_(std::move(columns)) {
+    buffers_.resize(columns_.size());
+    for (size_t i = 0; i < columns_.size(); ++i) {
+      Buffer& buffer = buffers_[i];
+      buffer.indicators.resize(kBlockRows);
+      switch (columns_[i].kind) {
+        case ColumnKind::kInteger:
+          buffer.integers.resize(kBlockRows);
+          break;
+        case ColumnKind::kDouble:
+          buffer.reals.resize(kBlockRows);
+          break;
+        default:
+          buffer.units = std::clamp(columns_[i].size, kMinTextUnits,
+                                    kMaxTextUnits) +
+                         1;  // the terminator
+          buffer.texts.resize(kBlockRows * buffer.units);
+          break;
+      }
+    }
+  }
+
+  const std::vector<Column>& columns() const { return columns_; }
+
+  // True when `described` are the columns the buffers were made for.
+  bool Fits(const std::vector<Column>& described) const {
+    if (described.size() != columns_.size()) return false;
+    for (size_t i = 0; i < described.size(); ++i) {
+      if (described[i].kind != columns_[i].kind ||
+          described[i].size != columns_[i].size) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // Binds the buffers to `statement`, executed and ready to fetch.
+  void Attach(const Handle& statement) {
+    statement_ = &statement;
+    SetAttribute(SQL_ATTR_ROW_BIND_TYPE,
+                 reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN));
+    SetAttribute(SQL_ATTR_ROW_ARRAY_SIZE,
+                 reinterpret_cast<SQLPOINTER>(kBlockRows));
+    SetAttribute(SQL_ATTR_ROWS_FETCHED_PTR, &fetched_);
+    SetAttribute(SQL_ATTR_ROW_STATUS_PTR, statuses_);
+    for (size_t i = 0; i < buffers_.size(); ++i) {
+      Buffer& buffer = buffers_[i];
+      const auto number = static_cast<SQLUSMALLINT>(i + 1);
+      SQLRETURN rc;
+      if (!buffer.integers.empty()) {
+        rc = SQLBindCol(statement.get(), number, SQL_C_SBIGINT,
+                        buffer.integers.data(), sizeof(SQLBIGINT),
+                        buffer.indicators.data());
+      } else if (!buffer.reals.empty()) {
+        rc = SQLBindCol(statement.get(), number, SQL_C_DOUBLE,
+                        buffer.reals.data(), sizeof(SQLDOUBLE),
+                        buffer.indicators.data());
+      } else {
+        rc = SQLBindCol(statement.get(), number, SQL_C_WCHAR,
+                        buffer.texts.data(), TextBytes(buffer),
+                        buffer.indicators.data());
+      }
+      if (!Succeeded(rc)) session_.RaiseFailure(statement);
+    }
+  }
+
+  // Fetches the next block; how many rows it holds, 0 after the last.
+  SQLULEN FetchBlock() {
+    fetched_ = 0;
+    const SQLRETURN rc = SQLFetch(statement_->get());
+    if (rc == SQL_NO_DATA) return 0;
+    if (!Succeeded(rc)) session_.RaiseFailure(*statement_);
+    for (SQLULEN r = 0; r < fetched_; ++r) {
+      if (statuses_[r] == SQL_ROW_ERROR) session_.RaiseFailure(*statement_);
+    }
+    return fetched_;
+  }
+
+  bool IsNull(SQLULEN row, size_t column) const {
+    return buffers_[column].indicators[row] == SQL_NULL_DATA;
+  }
+  int64_t Integer(SQLULEN row, size_t column) const {
+    return buffers_[column].integers[row];
+  }
+  double Real(SQLULEN row, size_t column) const {
+    return buffers_[column].reals[row];
+  }
+
+  // The text of a value that is not NULL, as UTF-16.
+  std::basic_string_view<SQLWCHAR> Text(SQLULEN row, size_t column) {
+    const Buffer& buffer = buffers_[column];
+    const SQLLEN length = buffer.indicators[row];
+    if (length != SQL_NO_TOTAL && length >= 0 && length < TextBytes(buffer)) {
+      return {buffer.texts.data() + row * buffer.units,
+              static_cast<size_t>(length) / sizeof(SQLWCHAR)};
+    }
+    return LongText(row, column);
+  }
+
+ private:
+  struct Buffer {
+    std::vector<SQLLEN> indicators;
+    std::vector<SQLBIGINT> integers;
+    std::vector<SQLDOUBLE> reals;
+    std::vector<SQLWCHAR> texts;  // `units` a row, the terminator included
+    SQLULEN units = 0;
+  };
+
+  static SQLLEN TextBytes(const Buffer& buffer) {
+    return static_cast<SQLLEN>(buffer.units * sizeof(SQLWCHAR));
+  }
+
+  void SetAttribute(SQLINTEGER attribute, SQLPOINTER value) {
+    if (!Succeeded(SQLSetStmtAttr(statement_->get(), attribute, value, 0))) {
+      session_.RaiseFailure(*statement_);
+    }
+  }
+
+  std::basic_string_view<SQLWCHAR> LongText(SQLULEN row, size_t column) {
+    if (!Succeeded(SQLSetPos(statement_->get(),
+                             static_cast<SQLSETPOSIROW>(row + 1), SQL_POSITION,
+                             SQL_LOCK_NO_CHANGE))) {
+      session_.RaiseFailure(*statement_);
+    }
+    std::optional<WideText> text =
+        ReadWide(session_, *statement_, static_cast<SQLUSMALLINT>(column + 1));
+    long_text_ = text ? *std::move(text) : WideText();
+    return {long_text_.data(), long_text_.size()};
+  }
+
+  Session& session_;
+  std::vector<Column> columns_;
+  std::vector<Buffer> buffers_;
+  const Handle* statement_ = nullptr;
+  SQLULEN fetched_ = 0;
+  SQLUSMALLINT statuses_[kBlockRows] = {};
+  WideText long_text_;
+};
+
+// Value `column` of row `row` of `rows` into the copy's insert.
+void CopyValue(BoundRows& rows, SQLULEN row, size_t column,
+               const std::string& table, std::string& utf8,
+               SnapshotDatabase::RowWriter& writer) {
+  if (rows.IsNull(row, column)) {
+    writer.BindNull(column);
+    return;
+  }
+  const Column& described = rows.columns()[column];
+  if (described.kind == ColumnKind::kInteger) {
+    writer.BindInteger(column, rows.Integer(row, column));
+    return;
+  }
+  if (described.kind == ColumnKind::kDouble) {
+    writer.BindReal(column, rows.Real(row, column));
+    return;
+  }
+  const std::basic_string_view<SQLWCHAR> wide = rows.Text(row, column);
+  if (!odbc::WideToUtf8(wide.data(), wide.size(), &utf8)) {
+    throw VbError(errors::kConversionFailed, kErrorSource,
+                  "The text in column " + described.name + " of table " +
+                      table + " is not valid UTF-16");
+  }
+  if (described.kind == ColumnKind::kText) {
+    writer.BindText(column, utf8);
+    return;
+  }
+  const Variant value = described.kind == ColumnKind::kBoolean
+                            ? BooleanValue(utf8)
+                            : NumericValue(utf8);
+  if (value.IsInteger()) {
+    writer.BindInteger(column, static_cast<int64_t>(value.ToDouble()));
+  } else {
+    writer.BindReal(column, value.ToDouble());
+  }
+}
+
 std::string InList(const std::vector<std::string>& tables) {
   std::string list;
   for (const std::string& table : tables) {
@@ -426,62 +618,33 @@ void OdbcConnection::CopyTable(const CopiedTable& table,
   SnapshotDatabase::RowWriter writer(snapshot, table.name, columns.size());
   Send("DECLARE mx_copy NO SCROLL CURSOR FOR SELECT * FROM " + table.name +
        " ORDER BY ctid");
+  std::optional<BoundRows> rows;
+  std::string utf8;
   for (;;) {
     const Handle batch = Send("FETCH FORWARD " + std::to_string(kRowsPerFetch) +
                               " FROM mx_copy");
-    const std::vector<Column> described = DescribeColumns(*session_, batch);
-    if (described.size() != columns.size()) {
+    if (!rows) {
+      rows.emplace(*session_, DescribeColumns(*session_, batch));
+    } else if (!rows->Fits(DescribeColumns(*session_, batch))) {
       throw VbError(errors::kQueryRefused, kErrorSource,
                     "The table " + table.name + " changed while it was read");
     }
-    int rows = 0;
-    SQLRETURN fetched;
-    while (Succeeded(fetched = SQLFetch(batch.get()))) {
-      ++rows;
-      for (size_t i = 0; i < described.size(); ++i) {
-        const auto number = static_cast<SQLUSMALLINT>(i + 1);
-        const Column& column = described[i];
-        if (column.kind == ColumnKind::kInteger) {
-          const auto v =
-              ReadFixed<SQLBIGINT>(*session_, batch, number, SQL_C_SBIGINT);
-          v ? writer.BindInteger(i, *v) : writer.BindNull(i);
-          continue;
-        }
-        if (column.kind == ColumnKind::kDouble) {
-          const auto v =
-              ReadFixed<SQLDOUBLE>(*session_, batch, number, SQL_C_DOUBLE);
-          v ? writer.BindReal(i, *v) : writer.BindNull(i);
-          continue;
-        }
-        const std::optional<WideText> wide = ReadWide(*session_, batch, number);
-        if (!wide) {
-          writer.BindNull(i);
-          continue;
-        }
-        std::optional<std::string> utf8 =
-            odbc::WideToUtf8(wide->data(), wide->size());
-        if (!utf8) {
-          throw VbError(errors::kConversionFailed, kErrorSource,
-                        "The text in column " + column.name + " of table " +
-                            table.name + " is not valid UTF-16");
-        }
-        if (column.kind == ColumnKind::kText) {
-          writer.BindText(i, *utf8);
-          continue;
-        }
-        const Variant value = column.kind == ColumnKind::kBoolean
-                                  ? BooleanValue(*utf8)
-                                  : NumericValue(*utf8);
-        if (value.IsInteger()) {
-          writer.BindInteger(i, static_cast<int64_t>(value.ToDouble()));
-        } else {
-          writer.BindReal(i, value.ToDouble());
-        }
-      }
-      writer.Insert();
+    if (rows->columns().size() != columns.size()) {
+      throw VbError(errors::kQueryRefused, kErrorSource,
+                    "The table " + table.name + " changed while it was read");
     }
-    if (fetched != SQL_NO_DATA) session_->RaiseFailure(batch);
-    if (rows < kRowsPerFetch) break;
+    rows->Attach(batch);
+    SQLULEN read = 0;
+    for (SQLULEN block; (block = rows->FetchBlock()) > 0;) {
+      read += block;
+      for (SQLULEN r = 0; r < block; ++r) {
+        for (size_t i = 0; i < columns.size(); ++i) {
+          CopyValue(*rows, r, i, table.name, utf8, writer);
+        }
+        writer.Insert();
+      }
+    }
+    if (read < static_cast<SQLULEN>(kRowsPerFetch)) break;
   }
   Send("CLOSE mx_copy");
 }

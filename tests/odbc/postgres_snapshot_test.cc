@@ -6,6 +6,7 @@
 
 #include "interface/raised.h"
 #include "odbc/test_server.h"
+#include "repository/connection.h"
 #include "repository/odbc_connection.h"
 #include "repository/postgres_schema.h"
 #include "repository/repository_copy.h"
@@ -87,6 +88,58 @@ TEST_F(PostgresSnapshotTest, TheCopyAnswersAsTheServer) {
   server->EndReadScope();
 }
 
+// Every value of the original file comes back from the run's copy with the
+// same bytes and type: the values travel SQLite -> repo copy -> server ->
+// the copy's block reads (more rows than a block, texts around and past the
+// width of their buffers, surrogate pairs astride a buffer's end). Rows are
+// compared by key: the server stores rows of mixed lengths out of the
+// file's order.
+TEST_F(PostgresSnapshotTest, TheCopyHoldsTheFilesValuesByteForByte) {
+  const std::string sql =
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 700) INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, "
+      "dept, iniv, cdom) SELECT 'TAPP', 'tc', 'itm', "
+      "CASE WHEN i % 7 = 0 THEN '001  ' ELSE '001' END, "
+      "CASE i % 8 WHEN 0 THEN NULL WHEN 1 THEN 'é€😀 \"{a,b}\\ ' "
+      "WHEN 2 THEN printf('%.*c', 250 + i % 9, 'y') || '😀z' "
+      "WHEN 3 THEN printf('%.*c', 505 + i % 11, 'y') || '😀z' "
+      "WHEN 4 THEN replace(printf('%.*c', 600 + i, 'x'), 'x', 'é') "
+      "WHEN 5 THEN '' WHEN 6 THEN 'NULL' ELSE printf('%.*c', 4000, 'w') END, "
+      "i, CASE WHEN i % 3 = 0 THEN NULL ELSE (i - 350) * 1000000000007 END, "
+      "CASE WHEN i % 5 = 0 THEN '   ' ELSE 'v' || i END, "
+      "CASE WHEN i % 2 = 0 THEN 'dom  ' ELSE NULL END FROM n;"
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 300) INSERT INTO qxmap120 (mprf, tcpac, tflno, isms, stbl) "
+      "SELECT i, 'tc', printf('%03d', i), CASE i % 3 WHEN 0 THEN NULL "
+      "ELSE i % 3 - 1 END, CASE WHEN i % 4 = 0 THEN NULL ELSE 's' END FROM n;";
+  auto server = CopiedRepository(sql);
+  const auto file =
+      OpenConnection("Data Source=" + std::string(tmp_ / "repo.sqlite"));
+  ASSERT_TRUE(server->QueriesBeforeSnapshot().has_value());
+  std::unique_ptr<Connection> copy = server->TakeSnapshot();
+  ASSERT_NE(copy, nullptr);
+  for (const std::string query :
+       {"SELECT hex(flno), hex(fdnm), typeof(fdnm), fdno, typeof(fdno), dept, "
+        "typeof(dept), hex(iniv), hex(cdom), typeof(cdom) FROM qxddi150 "
+        "ORDER BY fdno",
+        "SELECT mprf, hex(tflno), isms, typeof(isms), hex(stbl) FROM qxmap120 "
+        "ORDER BY mprf",
+        "SELECT count(*) FROM qxddi150 WHERE flno = '001'"}) {
+    SCOPED_TRACE(query);
+    const ResultSet expected = file->Execute(query);
+    const ResultSet actual = copy->Execute(query);
+    ASSERT_EQ(actual.rows.size(), expected.rows.size());
+    for (size_t r = 0; r < expected.rows.size(); ++r) {
+      for (size_t c = 0; c < expected.rows[r].size(); ++c) {
+        ASSERT_EQ(Text(actual.rows[r][c]), Text(expected.rows[r][c]))
+            << "row " << r << ", column " << c;
+      }
+    }
+  }
+  copy.reset();
+  server->EndReadScope();
+}
+
 TEST_F(PostgresSnapshotTest, NoCopyWhereAColumnCouldCompareOtherwise) {
   auto server = CopiedRepository("");
   server->EndReadScope();
@@ -113,7 +166,7 @@ TEST_F(PostgresSnapshotTest, ALargeRepositoryIsCopiedOnlyForALongRun) {
 }
 
 TEST_F(PostgresSnapshotTest, RepoCopyWritesEveryRowInBatchesAndTheIndexes) {
-  // Rows in batches: one full batch of qxddi200's 31 columns and a part.
+  // Rows in storage order, which is not the order of any key.
   auto server = CopiedRepository(
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
       "i < 200) INSERT INTO qxddi200 (appl, cpac, cmod, flno, indn, prt1) "

@@ -76,6 +76,42 @@ TEST_F(RepositoryCopyTest, CopiesEveryTableWithItsColumnsInOrder) {
   EXPECT_EQ(extra.rows[1][4].ToInt32(), 0);
 }
 
+// Rows go over in batches of thousands, each column's values in one array:
+// texts that mean something inside an array ("NULL", quotes, backslashes,
+// braces, commas, blanks) and non-ASCII texts land as they were, in order,
+// across the batches' seams.
+TEST_F(RepositoryCopyTest, AwkwardTextsLandWholeAcrossBatches) {
+  const std::string repo = tmp_ / "repo.sqlite";
+  // The non-ASCII text as each side writes it (queries to the server are
+  // Windows-1252, which lacks the emoji).
+  const auto awkward = [](const std::string& non_ascii) {
+    return "CASE i % 10 WHEN 0 THEN NULL WHEN 1 THEN 'NULL' WHEN 2 THEN '' "
+           "WHEN 3 THEN '\"q\"' WHEN 4 THEN 'back\\slash\\' "
+           "WHEN 5 THEN '{a,b}' WHEN 6 THEN '  two  ' WHEN 7 THEN " +
+           non_ascii + " WHEN 8 THEN 'it''s' ELSE 'x' || i END";
+  };
+  odbc_testing::BuildSqliteRepository(
+      repo,
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 25003) INSERT INTO qxddi150 (appl, fdno, dept, fdnm) SELECT "
+      "'TAPP', i, CASE WHEN i % 3 = 0 THEN NULL ELSE -i END, " +
+          awkward("'é€😀'") + " FROM n;");
+  const CopySummary summary =
+      CopyRepository(repo, database_->connection_string());
+  EXPECT_EQ(summary.rows, 25003);
+  // mx_text keeps a bpchar's trailing blanks.
+  const ResultSet wrong = Query(
+      "WITH c AS (SELECT fdno AS i, dept, mx_text(fdnm) AS fdnm, "
+      "row_number() OVER (ORDER BY ctid) AS place FROM qxddi150) "
+      "SELECT count(*) FROM c WHERE place <> i "
+      "OR dept IS DISTINCT FROM CASE WHEN i % 3 = 0 THEN NULL ELSE -i END "
+      "OR fdnm IS DISTINCT FROM " +
+      awkward("U&'\\00E9\\20AC\\+01F600'"));
+  EXPECT_EQ(wrong.rows.at(0).at(0).ToDouble(), 0.0);
+  EXPECT_EQ(Query("SELECT count(*) FROM qxddi150").rows.at(0).at(0).ToDouble(),
+            25003.0);
+}
+
 TEST_F(RepositoryCopyTest, AValueThatDoesNotFitLeavesNothingBehind) {
   struct Case {
     const char* sql;
