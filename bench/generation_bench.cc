@@ -186,8 +186,12 @@ int RunChild(const std::vector<std::string>& args) {
   const uint64_t reached = CountingConnection::server
                                ? CountingConnection::server->statements_sent()
                                : CountingConnection::count;
-  const uint64_t sent = cached ? cached->stats().hits + cached->stats().misses
-                               : CountingConnection::count;
+  // The legacy class runs without the read cache: its run's copy of the
+  // repository (taken or not) sees every query then.
+  const uint64_t sent =
+      cached ? cached->stats().hits + cached->stats().misses
+      : copy ? copy->stats().answered_by_copy + copy->stats().sent_to_repository
+             : CountingConnection::count;
   const auto* dd = dynamic_cast<const ClsXMLGenerator*>(&generator);
   const int64_t documents =
       dd ? dd->get_NoOfXMLGenerated() : DocumentsBelow(out);

@@ -15,10 +15,13 @@ repository::Connection& ConnectionSource::Get(
       auto copied = std::make_unique<repository::SnapshotConnection>(
           std::move(connection));
       snapshot_ = copied.get();
-      auto cached =
-          std::make_unique<repository::CachingConnection>(std::move(copied));
-      cache_ = cached.get();
-      connection = std::move(cached);
+      connection = std::move(copied);
+      if (reuse_results_) {
+        auto cached = std::make_unique<repository::CachingConnection>(
+            std::move(connection));
+        cache_ = cached.get();
+        connection = std::move(cached);
+      }
     }
     if (trace_) {
       connection = std::make_unique<repository::TracingConnection>(

@@ -18,8 +18,9 @@ namespace mx {
 // one per connection string. A connection it opens is wrapped, from the
 // inside out, in the run's copy of the repository and the run's read cache
 // (both unless the cache is turned off: every query is then answered by the
-// repository itself) and the query trace (when one is set); a connection
-// handed in with Adopt is used as it is.
+// repository itself; the read cache only where results are to be reused) and
+// the query trace (when one is set); a connection handed in with Adopt is
+// used as it is.
 //
 // A run reads inside a run scope (RunScope below): the connection in use
 // during the scope gets one read scope (see repository::Connection), begun
@@ -35,8 +36,14 @@ class ConnectionSource {
   void Adopt(const std::string& connection_string,
              std::unique_ptr<repository::Connection> connection);
 
-  // Both apply to connections opened from here on.
+  // All three apply to connections opened from here on.
   void set_cache_enabled(bool on) { cache_enabled_ = on; }
+  // Whether a run keeps its answers to answer a repeated query from memory
+  // (the read cache; it needs the cache enabled). A class whose objects each
+  // read rows of their own turns it off: the cache would find nothing to
+  // reuse and cost its upkeep on every query. The run's copy of a
+  // repository without our indexes stays either way.
+  void set_reuse_results(bool on) { reuse_results_ = on; }
   void set_trace(std::shared_ptr<repository::QueryTrace> trace) {
     trace_ = std::move(trace);
   }
@@ -62,11 +69,12 @@ class ConnectionSource {
 
   Factory factory_ = &repository::OpenConnection;
   bool cache_enabled_ = true;
+  bool reuse_results_ = true;
   std::shared_ptr<repository::QueryTrace> trace_;
   std::string opened_for_;
   std::unique_ptr<repository::Connection> connection_;
   repository::CachingConnection* cache_ = nullptr;      // inside connection_
-  repository::SnapshotConnection* snapshot_ = nullptr;  // inside cache_
+  repository::SnapshotConnection* snapshot_ = nullptr;  // inside cache_, if any
   bool in_run_ = false;
   bool reading_ = false;  // connection_ is inside its read scope
 };

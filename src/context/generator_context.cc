@@ -42,6 +42,9 @@ GeneratorContext::GeneratorContext(GeneratorKind kind)
     : reporter(kind), env(Env::Default()), clock(nullptr) {
   static SystemClock system_clock;
   clock = &system_clock;
+  // A legacy object reads its own target table, source and rows: a run
+  // repeats almost none of its queries.
+  connections.set_reuse_results(kind != GeneratorKind::kLegacy);
 }
 
 // A query is text, and no database reads a NUL inside a text: the query

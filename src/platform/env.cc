@@ -214,12 +214,22 @@ bool LinkUnnamed(int fd, const fs::path& target, fs::path* temp) {
 
 enum class Written { kDone, kFailed, kUnsupported };
 
+// Gives the whole unnamed file `fd` the target's name when nothing has it:
+// one step instead of a temporary name and a rename. False when the name
+// is taken or the system cannot.
+bool LinkAsTarget(int fd, const fs::path& target) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(),
+                AT_SYMLINK_FOLLOW) == 0;
+}
+
 // Writes `bytes` into an unnamed file in the target's folder, which gets a
-// name only when it is whole, and renames it over the target: a process
-// killed on the way leaves nothing behind. kUnsupported when the file system
-// has no unnamed files.
+// name only when it is whole: the target's own when there is no target yet
+// (`target_exists` false), otherwise a temporary one renamed over the
+// target. A process killed on the way leaves nothing behind. kUnsupported
+// when the file system has no unnamed files.
 Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes,
-                              Access access) {
+                              Access access, bool target_exists) {
   const int fd = open(FolderOf(target).c_str(),
                       O_TMPFILE | O_WRONLY | O_CLOEXEC, CreationMode(access));
   if (fd < 0) {
@@ -230,6 +240,11 @@ Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes,
   fs::path temp;
   if (!SetAccess(fd, access) || !WriteAll(fd, bytes)) {
     close(fd);
+    return Written::kFailed;
+  }
+  if (!target_exists && LinkAsTarget(fd, target)) {
+    if (close(fd) == 0) return Written::kDone;
+    unlink(target.c_str());
     return Written::kFailed;
   }
   if (!LinkUnnamed(fd, target, &temp)) {
@@ -246,8 +261,9 @@ Written WriteUnnamedAndRename(const fs::path& target, std::string_view bytes,
 // Writes `bytes` to a fresh file beside `target` and renames it over the
 // target; false when any step fails, and then nothing is left behind.
 bool WriteBesideAndRename(const fs::path& target, std::string_view bytes,
-                          Access access) {
-  const Written unnamed = WriteUnnamedAndRename(target, bytes, access);
+                          Access access, bool target_exists) {
+  const Written unnamed =
+      WriteUnnamedAndRename(target, bytes, access, target_exists);
   if (unnamed != Written::kUnsupported) return unnamed == Written::kDone;
   fs::path temp;
   const int fd = CreateTempFile(target, access, &temp);
@@ -346,7 +362,12 @@ class PosixEnv : public Env {
                   Access access) {
     const fs::path file = PathInExistingFolder(path);
     struct stat st;
-    if (stat(file.c_str(), &st) == 0) {
+    const int found = stat(file.c_str(), &st);
+    // A name that stat cannot follow may still be taken (a dangling symbolic
+    // link): linking the new file there then fails, and it is renamed over
+    // the name as any other target is.
+    const bool exists = found == 0 || errno != ENOENT;
+    if (found == 0) {
       if (IsSpecialFile(st)) {
         if (!WriteInPlace(file, bytes)) throw errors::FileAccess();
         return;
@@ -356,7 +377,9 @@ class PosixEnv : public Env {
       }
     }
     RemoveStaleTempFiles(FolderOf(file));
-    if (!WriteBesideAndRename(file, bytes, access)) throw errors::FileAccess();
+    if (!WriteBesideAndRename(file, bytes, access, exists)) {
+      throw errors::FileAccess();
+    }
   }
 };
 

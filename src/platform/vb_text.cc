@@ -254,7 +254,15 @@ std::string RTrim(std::string_view s) {
   return std::string(s.substr(0, n));
 }
 
-std::string Trim(std::string_view s) { return LTrim(RTrim(s)); }
+std::string_view TrimmedView(std::string_view s) {
+  size_t first = 0;
+  while (first < s.size() && IsBlankChar(s[first])) ++first;
+  size_t end = s.size();
+  while (end > first && IsBlankChar(s[end - 1])) --end;
+  return s.substr(first, end - first);
+}
+
+std::string Trim(std::string_view s) { return std::string(TrimmedView(s)); }
 
 bool IsBlank(std::string_view s) {
   for (char c : s) {

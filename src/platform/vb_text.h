@@ -16,6 +16,8 @@ namespace mx::vb {
 inline constexpr char kCrLf[] = "\r\n";
 
 std::string Trim(std::string_view s);
+// The part of `s` that Trim keeps, without a copy.
+std::string_view TrimmedView(std::string_view s);
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 bool IsBlank(std::string_view s);  // empty after Trim

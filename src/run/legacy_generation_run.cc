@@ -237,8 +237,8 @@ bool LegacyRun::Run() {
 }  // namespace
 
 bool GenerateXMLFile(GeneratorContext& ctx) {
-  // The whole run reads one snapshot of the repository, and repeated queries
-  // are answered from the run's read cache.
+  // The whole run reads one snapshot of the repository (without the read
+  // cache: see GeneratorContext).
   const ConnectionSource::RunScope read_scope(ctx.connections);
   return RecordedRun(ctx, [&] { return LegacyRun(ctx).Run(); });
 }

@@ -33,9 +33,18 @@ class SeededSaltSource : public SaltSource {
   std::uniform_real_distribution<double> uniform_{0.0, 1.0};
 };
 
+// Reduces a sum of two table entries or indexes below 255. Every index is
+// below 255 and every entry but S[255] (never chosen) is, so a sum is below
+// 510 and one subtraction does what the modulo does. Without a branch: the
+// sums fall either way at random.
+inline int Reduced(int sum) {
+  const int less = sum - kModulus;
+  return less + ((less >> 31) & kModulus);
+}
+
 // The key bytes for one text: the table is scheduled from the working key
-// (fixed key + salt), then every call gives the byte that the next text
-// character is combined with.
+// (fixed key + salt), then each byte of the text is combined with the next
+// key byte.
 class KeyStream {
  public:
   explicit KeyStream(std::string_view working_key) {
@@ -51,13 +60,29 @@ class KeyStream {
     }
   }
 
-  // k and j carry on from the scheduling; i is not used here.
-  uint8_t Next() {
-    k_ = (k_ + 1) % kModulus;
-    j_ = (table_[k_] + j_) % kModulus;
-    std::swap(table_[k_], table_[j_]);
-    const int t = (table_[j_] + table_[k_]) % kModulus;
-    return table_[t];
+  // Combines `text` with the key bytes into out[0, text.size()). k and j
+  // carry on from the scheduling (k is below the key's length, so below
+  // 255); i is not used here. The state is worked on in locals: `out` may
+  // alias anything, and would otherwise make every step reload it.
+  void Apply(std::string_view text, char* out) {
+    std::array<uint8_t, 256> table = table_;
+    int j = j_;
+    int k = k_;
+    for (size_t n = 0; n < text.size(); ++n) {
+      k = k + 1 == kModulus ? 0 : k + 1;
+      // The two entries swapped; after the swap their sum is the same (and
+      // when k == j both are the one entry), so it needs no reloading.
+      const uint8_t at_k = table[k];
+      j = Reduced(at_k + j);
+      const uint8_t at_j = table[j];
+      table[k] = at_j;
+      table[j] = at_k;
+      const uint8_t key = table[Reduced(at_k + at_j)];
+      out[n] = static_cast<char>(static_cast<unsigned char>(text[n]) ^ key);
+    }
+    table_ = table;
+    j_ = j;
+    k_ = k;
   }
 
  private:
@@ -70,16 +95,13 @@ class KeyStream {
   int k_ = 0;
 };
 
-// Enciphering and deciphering are the same computation for a given salt.
-std::string CombineWithKeyStream(std::string_view salt, std::string_view text) {
-  KeyStream key_stream(std::string(kFixedKey) + std::string(salt));
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    out.push_back(
-        static_cast<char>(static_cast<unsigned char>(c) ^ key_stream.Next()));
-  }
-  return out;
+// Enciphering and deciphering are the same computation for a given salt:
+// `text` combined with the key stream goes to out[0, text.size()).
+void CombineWithKeyStream(std::string_view salt, std::string_view text,
+                          char* out) {
+  std::string working_key(kFixedKey);
+  working_key += salt;
+  KeyStream(working_key).Apply(text, out);
 }
 
 }  // namespace
@@ -100,8 +122,12 @@ std::string MakeSalt(SaltSource& source) {
 }
 
 std::string EncipherText(std::string_view plain, SaltSource& source) {
-  const std::string salt = MakeSalt(source);
-  return salt + CombineWithKeyStream(salt, plain);
+  std::string enciphered = MakeSalt(source);
+  enciphered.resize(kCipherSaltLength + plain.size());
+  CombineWithKeyStream(
+      std::string_view(enciphered).substr(0, kCipherSaltLength), plain,
+      enciphered.data() + kCipherSaltLength);
+  return enciphered;
 }
 
 std::string DecipherText(std::string_view enciphered) {
@@ -109,8 +135,10 @@ std::string DecipherText(std::string_view enciphered) {
     throw VbError(kInvalidArgument, "MOVX20XMLGenerator",
                   "Invalid procedure call or argument");
   }
-  return CombineWithKeyStream(enciphered.substr(0, kCipherSaltLength),
-                              enciphered.substr(kCipherSaltLength));
+  std::string plain(enciphered.size() - kCipherSaltLength, '\0');
+  CombineWithKeyStream(enciphered.substr(0, kCipherSaltLength),
+                       enciphered.substr(kCipherSaltLength), plain.data());
+  return plain;
 }
 
 std::string Cipher_Text(BuildContext& ctx, std::string_view text, bool encipher,

@@ -77,7 +77,7 @@ bool WriteDocument(const DocumentPlan& plan, const std::string& xml_path,
   const std::string path = JoinPath(folder, plan.file_name);
   if (plan.storage == DocumentPlan::Storage::kEnciphered) {
     // Enciphered documents carry the legacy tables' passwords.
-    env.WriteOwnerOnlyFile(path, EncipherText(vb::Trim(document)));
+    env.WriteOwnerOnlyFile(path, EncipherText(vb::TrimmedView(document)));
   } else {
     env.WriteFile(path, document);
   }

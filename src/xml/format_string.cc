@@ -8,6 +8,8 @@
 // below), so formatting stays linear in the length of the query.
 #include "xml/format_string.h"
 
+#include <array>
+
 #include "movx20xmlgen/error.h"
 #include "platform/vb_text.h"
 #include "xml/escaping.h"
@@ -19,6 +21,21 @@ namespace {
 constexpr std::string_view kDictionaryOperators = "=!#><&*+):(-/?\\";
 constexpr std::string_view kLegacyOperators = "=!#><*+()-/:?\\,";
 constexpr std::string_view kCrLf = "\r\n";
+// Each character of an operator set marked, for a test per character that
+// costs one lookup (the passes test every character twice).
+using OperatorTable = std::array<bool, 256>;
+
+constexpr OperatorTable MakeOperatorTable(std::string_view operators) {
+  OperatorTable table{};
+  for (char c : operators) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}
+
+constexpr OperatorTable kDictionaryOperatorTable =
+    MakeOperatorTable(kDictionaryOperators);
+constexpr OperatorTable kLegacyOperatorTable =
+    MakeOperatorTable(kLegacyOperators);
+
 // Stands for one line break while the line breaks are normalised.
 constexpr std::string_view kBreakMarker = "!~!";
 
@@ -35,9 +52,44 @@ bool EndsWith(std::string_view s, std::string_view tail) {
          s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// Replaces every `find` in `s`; a text without one is left alone rather
+// than copied (most of the formatter's replacements find nothing in most
+// texts).
+void ReplaceAll(std::string* s, std::string_view find, std::string_view with) {
+  if (s->find(find) == std::string::npos) return;
+  *s = vb::Replace(*s, find, with);
+}
+
+// Each run of line breaks (CR or LF) as one " \r\n ": what marking every
+// break, collapsing repeated markers and replacing the marker give, for a
+// text without "!" (no marker can then form across a break and its
+// neighbours).
+std::string JoinLineBreakRuns(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() + 8);
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '\r' && s[i] != '\n') {
+      out.push_back(s[i]);
+      continue;
+    }
+    while (i + 1 < s.size() && (s[i + 1] == '\r' || s[i + 1] == '\n')) ++i;
+    out.append(" \r\n ");
+  }
+  return out;
+}
+
 // LF, then CR, each becomes the marker (so CR LF becomes two markers).
 std::string MarkLineBreaks(std::string_view s) {
-  return vb::Replace(vb::Replace(s, "\n", kBreakMarker), "\r", kBreakMarker);
+  std::string out;
+  out.reserve(s.size() + 8);
+  for (char c : s) {
+    if (c == '\n' || c == '\r') {
+      out.append(kBreakMarker);
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
 }
 
 // The fixed point of "replace every `unit` + `unit` by `unit`, again and
@@ -179,19 +231,19 @@ std::string BeforeLastLineBreak(const std::string& s) {
 }  // namespace
 
 bool Is_Operator_Char(GeneratorKind kind, char c) {
-  std::string_view operators = kind == GeneratorKind::kDataDictionary
-                                   ? kDictionaryOperators
-                                   : kLegacyOperators;
-  return operators.find(c) != std::string_view::npos;
+  const OperatorTable& operators = kind == GeneratorKind::kDataDictionary
+                                       ? kDictionaryOperatorTable
+                                       : kLegacyOperatorTable;
+  return operators[static_cast<unsigned char>(c)];
 }
 
 std::string FormatStringDictionary(std::string_view input) {
   std::string s = " " + std::string(input) + " " + std::string(kCrLf);
-  s = vb::Replace(s, "\t", " \t ");
+  ReplaceAll(&s, "\t", " \t ");
   s = vb::Replace(MarkLineBreaks(s), kBreakMarker, " \r\n ");
   s = DictionaryForwardPass(s);
   s = BackwardPass(GeneratorKind::kDataDictionary, s);
-  s = vb::Replace(s, ". *", ".*");
+  ReplaceAll(&s, ". *", ".*");
   // Each of the two loops trims the text after every round, so the trim
   // happens only when the loop runs at all.
   if (vb::Contains(s, "\r\n ")) s = vb::Trim(DropBlanksAfterLineBreaks(s));
@@ -201,32 +253,43 @@ std::string FormatStringDictionary(std::string_view input) {
 }
 
 std::string FormatStringLegacy(std::string_view input) {
-  std::string s = " " + std::string(input) + "\r\n \r\n";
-  s = vb::Replace(s, "|", " | ");
-  s = vb::Replace(s, "\t", " \t ");
-  s = MarkLineBreaks(s);
+  std::string s;
+  s.reserve(input.size() + 6);
+  s.append(" ").append(input).append("\r\n \r\n");
+  ReplaceAll(&s, "|", " | ");
+  ReplaceAll(&s, "\t", " \t ");
   // Texts from the repository may arrive escaped already; undo that so that
-  // the entities are not escaped twice. "&gt;" is left as it is.
-  s = vb::Replace(s, "&quot;", "\"");
-  s = vb::Replace(s, "&amp;", "&");
-  s = vb::Replace(s, "&lt;", "<");
-  s = vb::Replace(CollapseRepeats(s, kBreakMarker), kBreakMarker, " \r\n ");
+  // the entities are not escaped twice. "&gt;" is left as it is. Neither the
+  // entities nor their characters hold a line break or "!", so this may
+  // come before the line breaks are marked.
+  ReplaceAll(&s, "&quot;", "\"");
+  ReplaceAll(&s, "&amp;", "&");
+  ReplaceAll(&s, "&lt;", "<");
+  if (s.find('!') == std::string::npos) {
+    s = JoinLineBreakRuns(s);
+  } else {
+    s = MarkLineBreaks(s);
+    s = vb::Replace(CollapseRepeats(s, kBreakMarker), kBreakMarker, " \r\n ");
+  }
   s = LegacyForwardPass(s);
   s = BackwardPass(GeneratorKind::kLegacy, s);
   // One round only: a line that starts with several blanks keeps all but one.
-  s = vb::Replace(s, "\r\n ", kCrLf);
+  ReplaceAll(&s, "\r\n ", kCrLf);
   if (vb::Contains(s, "\r\n\r\n")) s = vb::Trim(CollapseRepeats(s, kCrLf));
-  s = vb::Replace(s, kCrLf, " \r\n ");
-  std::string out = s.size() >= 3 ? s.substr(0, s.size() - 3) : std::string();
-  out = vb::Replace(out, ". *,", ".* ,");
-  out = vb::Replace(out, ". *", ".*");
-  out = Escape_XML_Text(out);
+  ReplaceAll(&s, kCrLf, " \r\n ");
+  std::string out = std::move(s);
+  out.resize(out.size() >= 3 ? out.size() - 3 : 0);
+  ReplaceAll(&out, ". *,", ".* ,");
+  ReplaceAll(&out, ". *", ".*");
+  if (out.find_first_of("&<>\"") != std::string::npos) {
+    out = Escape_XML_Text(out);
+  }
   // Joins an entity whose "&" a blank separated from its name. Escaping
   // leaves no bare "&" behind, so as things stand this changes nothing.
-  out = vb::Replace(out, "& quot;", "&quot;");
-  out = vb::Replace(out, "& amp;", "&amp;");
-  out = vb::Replace(out, "& lt;", "&lt;");
-  out = vb::Replace(out, "& gt;", "&gt;");
+  ReplaceAll(&out, "& quot;", "&quot;");
+  ReplaceAll(&out, "& amp;", "&amp;");
+  ReplaceAll(&out, "& lt;", "&lt;");
+  ReplaceAll(&out, "& gt;", "&gt;");
   return out;
 }
 

@@ -40,10 +40,6 @@ VbError NothingToExpand(const std::string& item, const std::string& names,
                      "' for the application " + vb::Trim(application));
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 size_t CountOf(std::string_view text, std::string_view find) {
   size_t count = 0;
   for (size_t at = text.find(find); at != std::string_view::npos;
@@ -67,39 +63,55 @@ bool OpensLiteral(const std::string& word) {
 // text. Returns the index of the last word copied.
 size_t CopyLiteral(const Words& words, size_t first, std::string* out) {
   size_t i = first;
-  *out += words[i] + " ";
+  out->append(words[i]).push_back(' ');
   while (i + 1 < words.size()) {
     ++i;
-    *out += words[i] + " ";
+    out->append(words[i]).push_back(' ');
     if (vb::Contains(words[i], kQuoteEntity)) break;
   }
   return i;
 }
 
-std::string UnderscoreName(const std::string& word) {
-  return vb::Replace(vb::Replace(word, ".", "_"), "$", "");
+// Periods become underscores and dollar signs go.
+std::string UnderscoreName(std::string_view word) {
+  std::string name;
+  name.reserve(word.size());
+  for (char c : word) {
+    if (c == '.') {
+      name.push_back('_');
+    } else if (c != '$') {
+      name.push_back(c);
+    }
+  }
+  return name;
+}
+
+// `text` starts with `prefix`, in any case.
+bool StartsWithText(std::string_view text, std::string_view prefix) {
+  return vb::EqualText(text.substr(0, prefix.size()), prefix);
 }
 
 // A section word holding a period and opening no literal.
 std::string TranslateSectionReference(const std::string& word) {
   if (CountOf(word, kQuoteEntity) >= 2) return word;
-  const std::string lower = vb::LCase(word);
-  if (StartsWith(lower, "var.") || StartsWith(lower, "get.code")) {
+  if (StartsWithText(word, "var.") || StartsWithText(word, "get.code")) {
     return vb::Replace(word, ".", "_");
   }
   if (vb::IsNumeric(word)) return word;
   return UnderscoreName(word);
 }
 
-bool IsSectionKeyword(const std::string& lower) {
-  return lower == "selectdo" || lower == "selectempty" ||
-         lower == "selecteos" || lower == "selecterror" || lower == "endselect";
+bool IsSectionKeyword(std::string_view word) {
+  return vb::EqualText(word, "selectdo") ||
+         vb::EqualText(word, "selectempty") ||
+         vb::EqualText(word, "selecteos") ||
+         vb::EqualText(word, "selecterror") || vb::EqualText(word, "endselect");
 }
 
 bool StartsEmbeddedSelect(const Words& words, size_t i) {
-  if (vb::LCase(words[i]) != "select") return false;
-  if (i + 1 < words.size() && vb::LCase(words[i + 1]) == "case") return false;
-  if (i > 0 && vb::LCase(words[i - 1]) == "end") return false;
+  if (!vb::EqualText(words[i], "select")) return false;
+  if (i + 1 < words.size() && vb::EqualText(words[i + 1], "case")) return false;
+  if (i > 0 && vb::EqualText(words[i - 1], "end")) return false;
   return true;
 }
 
@@ -114,8 +126,8 @@ size_t AppendEmbeddedSelect(BuildContext& ctx, const Words& words, size_t first,
                             const std::string& application, std::string* out) {
   std::string statement;
   size_t i = first;
-  for (; i < words.size() && !IsSectionKeyword(vb::LCase(words[i])); ++i) {
-    statement += words[i] + " ";
+  for (; i < words.size() && !IsSectionKeyword(words[i]); ++i) {
+    statement.append(words[i]).push_back(' ');
   }
   if (i == words.size()) throw errors::SubscriptOutOfRange();
   std::string translated;
@@ -136,11 +148,11 @@ std::string TranslateSection(BuildContext& ctx, const std::string& section,
     if (OpensLiteral(word)) {
       i = CopyLiteral(words, i, &out);
     } else if (vb::Contains(word, ".")) {
-      out += TranslateSectionReference(word) + " ";
+      out.append(TranslateSectionReference(word)).push_back(' ');
     } else if (StartsEmbeddedSelect(words, i)) {
       i = AppendEmbeddedSelect(ctx, words, i, application, &out);
     } else {
-      out += word + " ";
+      out.append(word).push_back(' ');
     }
   }
   return out;
@@ -180,10 +192,13 @@ struct FromClause {
   }
 };
 
-bool EndsFromClause(const std::string& lower) {
-  return lower == "select" || lower == "where" || lower == "group" ||
-         lower == "order" || lower == "selectdo" || lower == "selectempty" ||
-         lower == "selecterror" || lower == "endselect";
+bool EndsFromClause(std::string_view word) {
+  for (std::string_view keyword :
+       {"select", "where", "group", "order", "selectdo", "selectempty",
+        "selecterror", "endselect"}) {
+    if (vb::EqualText(word, keyword)) return true;
+  }
+  return false;
 }
 
 bool IsLineBreakWord(const std::string& word) {
@@ -196,10 +211,9 @@ FromClause ReadFromClauses(Words* words) {
   FromClause from;
   bool in_from = false;
   for (std::string& word : *words) {
-    const std::string lower = vb::LCase(word);
-    if (lower == "from") {
+    if (vb::EqualText(word, "from")) {
       in_from = true;
-    } else if (EndsFromClause(lower)) {
+    } else if (EndsFromClause(word)) {
       in_from = false;
     } else if (IsLineBreakWord(word)) {
       word = " ";
@@ -293,7 +307,7 @@ std::string TranslateFieldReference(const Statement& s,
                                     const std::string& word) {
   // A number such as 1.5 is not a field reference.
   if (vb::IsNumeric(word)) return word;
-  if (StartsWith(vb::LCase(word), "var.")) return UnderscoreName(word);
+  if (StartsWithText(word, "var.")) return UnderscoreName(word);
   const std::string qualifier = vb::Left(word, vb::InStr(word, ".") - 1);
   if (vb::Contains(s.names, qualifier)) {
     return s.file_query ? vb::Replace(word, ".", "_") : word;
@@ -355,7 +369,7 @@ std::string TranslateQuery(BuildContext& ctx, const std::string& statement,
   const Statement s{ctx, application, from.IsFileQuery(), from.NameList()};
   std::string out;
   for (const std::string& word : words) {
-    out += TranslateQueryWord(s, word) + " ";
+    out.append(TranslateQueryWord(s, word)).push_back(' ');
   }
   if (!s.file_query) out = AliasSelectList(out);
   return vb::Replace(out, kLiteralPeriod, ".");

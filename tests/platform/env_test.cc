@@ -157,6 +157,43 @@ TEST_F(EnvTest, OwnerOnlyFileIsModeSixHundred) {
   EXPECT_EQ(EntryCount(), 1u);
 }
 
+// A new file gets its name only when it is whole and has its mode; a new
+// file that fails halfway leaves no name behind.
+TEST_F(EnvTest, NewFileAppearsOnlyWhole) {
+  const mode_t saved_mask = umask(0277);
+  env_->WriteOwnerOnlyFile(Path("new.txt"), "pw");
+  umask(saved_mask);
+  struct stat st;
+  ASSERT_EQ(stat((root_ / "new.txt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(Contents("new.txt"), "pw");
+
+  rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto saved_handler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int number = ErrorNumberOf(
+      [&] { env_->WriteFile(Path("big"), std::string(9000, 'x')); });
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, saved_handler);
+  EXPECT_EQ(number, errors::kFileAccess);
+  EXPECT_FALSE(fs::exists(root_ / "big"));
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+// A symbolic link that leads nowhere is replaced by the file, as an earlier
+// file is; the place it names stays empty.
+TEST_F(EnvTest, DanglingLinkIsReplacedNotFollowed) {
+  fs::create_symlink(root_ / "nowhere", root_ / "link.xml");
+  env_->WriteFile(Path("link.xml"), "text");
+  EXPECT_FALSE(fs::is_symlink(fs::symlink_status(root_ / "link.xml")));
+  EXPECT_EQ(Contents("link.xml"), "text");
+  EXPECT_FALSE(fs::exists(root_ / "nowhere"));
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
 TEST_F(EnvTest, FileTextStreamWritesOnCloseWithCrLf) {
   FileTextStream stream(env_, Path("log.txt"));
   stream.WriteLine("one");

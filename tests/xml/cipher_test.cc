@@ -130,6 +130,20 @@ TEST(CipherTest, RandomTextsOfEveryByteValueComeBack) {
   }
 }
 
+TEST(CipherTest, EverySaltGivesTheKeyStreamOfTheDescription) {
+  // The 1,024 salts schedule 1,024 tables; each key stream runs through
+  // several turns of its index past 255.
+  std::mt19937 random(20261206);
+  const std::string plain = RandomText(random, 700);
+  for (int bits = 0; bits < 1024; ++bits) {
+    std::vector<double> numbers;
+    for (int n = 0; n < 10; ++n) numbers.push_back((bits >> n) & 1 ? 0.9 : 0.1);
+    FixedSalt salt(numbers);
+    const std::string enciphered = EncipherText(plain, salt);
+    ASSERT_EQ(IndependentDecipher(enciphered), plain) << bits;
+  }
+}
+
 TEST(CipherTest, EveryEncipheringDrawsANewSalt) {
   // Ten characters of two choices each: twenty equal salts in a row would
   // be a broken source.

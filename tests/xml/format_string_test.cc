@@ -79,6 +79,20 @@ TEST(LegacyFormatTest, LayoutCommasAndLineBreaks) {
   EXPECT_EQ(FormatStringLegacy("a\r\n   b"), " a  \r\n    b  \r\n    ");
 }
 
+TEST(LegacyFormatTest, EveryRunOfLineBreaksIsOne) {
+  // CR and LF in any order and number make one line break, also where the
+  // text holds the marker the breaks are counted with ("!~!"), which reads
+  // as a line break itself; pieces of it stay as they are.
+  const std::string one_break = " a  \r\n b  \r\n    ";
+  EXPECT_EQ(FormatStringLegacy("a\nb"), one_break);
+  EXPECT_EQ(FormatStringLegacy("a\r\rb"), one_break);
+  EXPECT_EQ(FormatStringLegacy("a\n\r\n\rb\r"), one_break);
+  EXPECT_EQ(FormatStringLegacy("a!~!\nb"), one_break);
+  EXPECT_EQ(FormatStringLegacy("a!~!b"), one_break);
+  EXPECT_EQ(FormatStringLegacy("x!=y\r\nz\n\n"), " x != y  \r\n z  \r\n    ");
+  EXPECT_EQ(FormatStringLegacy("\n!~\n~!\n"), "   \r\n ~  \r\n    ");
+}
+
 TEST(LegacyFormatTest, EscapedInputIsNotEscapedTwice) {
   // &quot; &amp; &lt; are undone before formatting and redone after it;
   // &gt; is not undone, so it comes out escaped twice.
