@@ -1,9 +1,11 @@
 // Copies a repository from an SQLite file into a PostgreSQL database through
 // ODBC: every table of the file, with its columns in their order, typed as
-// postgres_schema.h says, and every row, a batch of rows a statement, then
-// the lookup indexes of the embedded schema that fit the tables copied. The
-// copy is one transaction: it lands whole or not at all. Tables that exist on
-// the server already are not touched; the copy fails instead.
+// postgres_schema.h says, and every row, stored on the server in the file's
+// order of rows (rowid), so that queries that read in storage order give the
+// rows as the file does; then the lookup indexes of the embedded schema that
+// fit the tables copied. The copy is one transaction: it lands whole or not
+// at all. Tables that exist on the server already are not touched; the copy
+// fails instead.
 #ifndef MX_REPOSITORY_REPOSITORY_COPY_H_
 #define MX_REPOSITORY_REPOSITORY_COPY_H_
 

@@ -8,6 +8,7 @@
 #include "interface/raised.h"
 #include "odbc/test_server.h"
 #include "repository/odbc_connection.h"
+#include "repository/postgres_schema.h"
 #include "testing/temp_dir.h"
 
 namespace mx::repository {
@@ -110,6 +111,65 @@ TEST_F(RepositoryCopyTest, AwkwardTextsLandWholeAcrossBatches) {
   EXPECT_EQ(wrong.rows.at(0).at(0).ToDouble(), 0.0);
   EXPECT_EQ(Query("SELECT count(*) FROM qxddi150").rows.at(0).at(0).ToDouble(),
             25003.0);
+}
+
+// The server fills an earlier page's free space with a later short row when
+// it can; the rows must still land in the file's order, here with lengths
+// from a few bytes to several kB (stored apart) interleaved, over more than
+// one batch.
+TEST_F(RepositoryCopyTest, RowsOfVeryDifferentLengthsKeepTheFilesOrder) {
+  const std::string repo = tmp_ / "repo.sqlite";
+  // Random hex digits, which the server does not compress.
+  odbc_testing::BuildSqliteRepository(
+      repo,
+      "CREATE TABLE Lengths (n INTEGER, body TEXT);"
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 12000) INSERT INTO Lengths SELECT i, CASE i % 7 WHEN 0 THEN "
+      "hex(randomblob(950)) WHEN 3 THEN hex(randomblob(3000)) WHEN 5 THEN "
+      "hex(randomblob(400)) ELSE 'f' || i END FROM n;");
+  EXPECT_EQ(CopyRepository(repo, database_->connection_string()).rows, 12000);
+  const ResultSet misplaced = Query(
+      "SELECT count(*) FROM (SELECT n, row_number() OVER (ORDER BY ctid) "
+      "AS place FROM lengths) AS c WHERE place <> n");
+  EXPECT_EQ(misplaced.rows.at(0).at(0).ToDouble(), 0.0);
+}
+
+// The tables are made from the rows gathered on the server; their columns
+// must be those CREATE TABLE gives, whatever the columns are called.
+TEST_F(RepositoryCopyTest, ColumnsAreTypedAsCreateTableTypesThem) {
+  const std::string repo = tmp_ / "repo.sqlite";
+  odbc_testing::BuildSqliteRepository(
+      repo,
+      "CREATE TABLE mx_copy_rows (c2 INTEGER, c1 DECIMAL(10,2), mx_row REAL, "
+      "note, flag BOOLEAN, Name VARCHAR(30));"
+      "INSERT INTO mx_copy_rows VALUES (1, 2.5, 0.25, 'n', 1, 'x');");
+  CopyRepository(repo, database_->connection_string());
+  OdbcConnection::Open(database_->connection_string(), "the test")
+      ->Execute(
+          PostgresCreateTable("expected", {{"c2", ColumnValueKind::kInteger},
+                                           {"c1", ColumnValueKind::kNumeric},
+                                           {"mx_row", ColumnValueKind::kReal},
+                                           {"note", ColumnValueKind::kText},
+                                           {"flag", ColumnValueKind::kBoolean},
+                                           {"Name", ColumnValueKind::kText}}));
+  const auto columns = [&](const std::string& table) {
+    std::vector<std::string> described;
+    for (const auto& row :
+         Query("SELECT attname, format_type(atttypid, atttypmod), "
+               "coalesce(collname, '-'), attnotnull, atthasdef, attstorage "
+               "FROM pg_attribute LEFT JOIN pg_collation ON pg_collation.oid "
+               "= attcollation WHERE attrelid = '" +
+               table + "'::regclass AND attnum > 0 ORDER BY attnum")
+             .rows) {
+      std::string line;
+      for (const Variant& value : row) line += value.ToText() + " ";
+      described.push_back(line);
+    }
+    return described;
+  };
+  EXPECT_EQ(columns("mx_copy_rows"), columns("expected"));
+  EXPECT_EQ(Query("SELECT c1 FROM mx_copy_rows").rows.at(0).at(0).ToDouble(),
+            2.5);
 }
 
 TEST_F(RepositoryCopyTest, AValueThatDoesNotFitLeavesNothingBehind) {
