@@ -130,7 +130,7 @@ constexpr TableIndex kIndexes[] = {
 // The other tables are small and get the indexes of the repository.
 constexpr TableIndex kCopyIndexes[] = {
     {"qxmap140", "tflno, tcmod, tcpac, mprf, vers, rele, cust"},
-    {"qxddi150", "flno, cmod, cpac, appl, fdnm"},
+    {"qxddi150", "flno, cmod, cpac, appl"},
     {"qxddi150", "cpac||cmod||flno, appl"},
     {"qxddi150", "cpac||cmod||flno||'.'||fdnm, appl"},
     {"qxlgy150", "flno, cmod, cpac, appl"},
