@@ -43,6 +43,17 @@ std::string Text(const Variant& value) {
   return value.IsNull() ? "(null)" : value.ToTextOrEmpty();
 }
 
+// The same rows, in the same order, value for value as text.
+void ExpectSameRows(const ResultSet& actual, const ResultSet& expected) {
+  ASSERT_EQ(actual.rows.size(), expected.rows.size());
+  for (size_t r = 0; r < expected.rows.size(); ++r) {
+    for (size_t c = 0; c < expected.rows[r].size(); ++c) {
+      EXPECT_EQ(Text(actual.rows[r][c]), Text(expected.rows[r][c]))
+          << "row " << r << ", column " << c;
+    }
+  }
+}
+
 TEST_F(PostgresSnapshotTest, TheCopyAnswersAsTheServer) {
   auto server = CopiedRepository(
       "INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, iniv) "
@@ -72,15 +83,7 @@ TEST_F(PostgresSnapshotTest, TheCopyAnswersAsTheServer) {
         "SELECT tflno, isms, stbl FROM qxmap120 WHERE mprf = 1 OR stbl IS NULL",
         "SELECT count(*) FROM qxddi150 WHERE iniv IS NULL"}) {
     SCOPED_TRACE(sql);
-    const ResultSet expected = server->Execute(sql);
-    const ResultSet actual = copy->Execute(sql);
-    ASSERT_EQ(actual.rows.size(), expected.rows.size());
-    for (size_t r = 0; r < expected.rows.size(); ++r) {
-      for (size_t c = 0; c < expected.rows[r].size(); ++c) {
-        EXPECT_EQ(Text(actual.rows[r][c]), Text(expected.rows[r][c]))
-            << "row " << r << ", column " << c;
-      }
-    }
+    ExpectSameRows(copy->Execute(sql), server->Execute(sql));
   }
   // Only the repository's tables are copied; the rest is the server's.
   EXPECT_THROW(copy->Execute("SELECT note FROM other"), VbError);
@@ -91,9 +94,7 @@ TEST_F(PostgresSnapshotTest, TheCopyAnswersAsTheServer) {
 // Every value of the original file comes back from the run's copy with the
 // same bytes and type: the values travel SQLite -> repo copy -> server ->
 // the copy's block reads (more rows than a block, texts around and past the
-// width of their buffers, surrogate pairs astride a buffer's end). Rows are
-// compared by key: the server stores rows of mixed lengths out of the
-// file's order.
+// width of their buffers, surrogate pairs astride a buffer's end).
 TEST_F(PostgresSnapshotTest, TheCopyHoldsTheFilesValuesByteForByte) {
   const std::string sql =
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
@@ -126,15 +127,7 @@ TEST_F(PostgresSnapshotTest, TheCopyHoldsTheFilesValuesByteForByte) {
         "ORDER BY mprf",
         "SELECT count(*) FROM qxddi150 WHERE flno = '001'"}) {
     SCOPED_TRACE(query);
-    const ResultSet expected = file->Execute(query);
-    const ResultSet actual = copy->Execute(query);
-    ASSERT_EQ(actual.rows.size(), expected.rows.size());
-    for (size_t r = 0; r < expected.rows.size(); ++r) {
-      for (size_t c = 0; c < expected.rows[r].size(); ++c) {
-        ASSERT_EQ(Text(actual.rows[r][c]), Text(expected.rows[r][c]))
-            << "row " << r << ", column " << c;
-      }
-    }
+    ExpectSameRows(copy->Execute(query), file->Execute(query));
   }
   copy.reset();
   server->EndReadScope();

@@ -33,6 +33,24 @@ int ErrorNumberOf(const std::function<void()>& action) {
   return 0;
 }
 
+// The error number of writing 9,000 bytes to `path` while the process may
+// write files of 4,096 bytes at most: the write fails halfway.
+int ErrorNumberOfWriteOverSizeLimit(Env& env, const std::string& path) {
+  rlimit saved;
+  if (getrlimit(RLIMIT_FSIZE, &saved) != 0) return -1;
+  const auto saved_handler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  int number = -1;
+  if (setrlimit(RLIMIT_FSIZE, &small) == 0) {
+    number =
+        ErrorNumberOf([&] { env.WriteFile(path, std::string(9000, 'x')); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+  }
+  signal(SIGXFSZ, saved_handler);
+  return number;
+}
+
 class EnvTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -125,16 +143,7 @@ TEST_F(EnvTest, FailedWriteLeavesNoTraceAndIs75) {
 // earlier file as it was.
 TEST_F(EnvTest, FailedWriteKeepsTheEarlierFile) {
   env_->WriteFile(Path("f"), "earlier");
-  rlimit saved;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto saved_handler = signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int number = ErrorNumberOf(
-      [&] { env_->WriteFile(Path("f"), std::string(9000, 'x')); });
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, saved_handler);
+  const int number = ErrorNumberOfWriteOverSizeLimit(*env_, Path("f"));
   EXPECT_EQ(number, errors::kFileAccess);
   EXPECT_EQ(Contents("f"), "earlier");
   EXPECT_EQ(EntryCount(), 1u);
@@ -168,16 +177,7 @@ TEST_F(EnvTest, NewFileAppearsOnlyWhole) {
   EXPECT_EQ(st.st_mode & 07777, 0600u);
   EXPECT_EQ(Contents("new.txt"), "pw");
 
-  rlimit saved;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto saved_handler = signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int number = ErrorNumberOf(
-      [&] { env_->WriteFile(Path("big"), std::string(9000, 'x')); });
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, saved_handler);
+  const int number = ErrorNumberOfWriteOverSizeLimit(*env_, Path("big"));
   EXPECT_EQ(number, errors::kFileAccess);
   EXPECT_FALSE(fs::exists(root_ / "big"));
   EXPECT_EQ(EntryCount(), 1u);
