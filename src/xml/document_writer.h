@@ -32,8 +32,9 @@ struct DocumentPlan {
   // Checked: a section of blanks only adds nothing, every other section is
   // tested inside its wrapper, and the whole document, frame included,
   // before it is written (read again only when its sections and frame do
-  // not make it plain XML by construction: see PlainJoin). Unchecked (legacy conversion objects, which may
-  // carry names such as F08$): every section is appended as returned.
+  // not make it plain XML by construction: see PlainJoin). Unchecked (legacy
+  // conversion objects, which may carry names such as F08$): every section is
+  // appended as returned.
   bool checked = true;
   // Plain: the document as built. Enciphered: the document trimmed of
   // blanks, enciphered, readable and writable by its owner only (it carries
