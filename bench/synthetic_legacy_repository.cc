@@ -13,15 +13,13 @@
 #include <vector>
 
 #include "bench/bulk_writer.h"
+#include "bench/synthetic_objects.h"
 
 namespace mx::bench {
 
 namespace {
 
 constexpr char kCrLf[] = "\r\n";
-constexpr char kVers[] = "V100";
-constexpr char kRele[] = "01";
-constexpr char kCust[] = "BENC";
 constexpr char kSource[] = "LSRC";
 constexpr char kTarget[] = "LTRG";
 constexpr char kLibraryFunction[] = "lib_trim";
@@ -51,12 +49,12 @@ class LegacyGenerator {
   }
   bool Chance(int percent) { return Pick(100) < percent; }
 
-  static std::string Module(int i) { return "m" + Digits(i / 1000, 2); }
-  static std::string Number(int i) { return Digits(i % 1000, 3); }
   static SourceKind KindOf(int i) { return static_cast<SourceKind>(i % 3); }
   // The qualifier of the source's fields: the file's base name or the
   // table's name.
-  static std::string Qualifier(int i) { return "sb" + Module(i) + Number(i); }
+  static std::string Qualifier(int i) {
+    return "sb" + ObjectModule(i) + ObjectNumber(i);
+  }
   // The source as the mapping names it (flno).
   static std::string SourceName(int i) {
     return KindOf(i) == SourceKind::kTable ? Qualifier(i)
@@ -67,7 +65,7 @@ class LegacyGenerator {
   }
   static std::string TargetField(int j) { return "F" + Digits(j, 3); }
   bool IsMScriptMember(int i) const {
-    return i >= shape_.objects - 3 * shape_.mscript_groups;
+    return bench::IsMScriptMember(shape_, i);
   }
 
   void WriteProfile();
@@ -110,12 +108,12 @@ void LegacyGenerator::WriteObject(int i) {
   WriteTarget(i);
   WriteSource(i);
   WriteMapping(i);
-  if (!IsMScriptMember(i)) WriteMainQuery(Module(i), Number(i), i);
+  if (!IsMScriptMember(i)) WriteMainQuery(ObjectModule(i), ObjectNumber(i), i);
   WriteRules(i);
 }
 
 void LegacyGenerator::WriteTarget(int i) {
-  const std::string cmod = Module(i), flno = Number(i);
+  const std::string cmod = ObjectModule(i), flno = ObjectNumber(i);
   db_.Insert("qxlgy140", "appl, cpac, cmod, flno", {kTarget, "tb", cmod, flno});
   for (int j = 1; j <= shape_.fields; ++j) {
     db_.Insert("qxlgy150",
@@ -158,23 +156,23 @@ void LegacyGenerator::WriteMapping(int i) {
   if (i % 50 == 0) {
     vari = "#include <" + std::string(kLibraryFunction) + ">" + kCrLf + vari;
   }
-  db_.Insert(
-      "qxmap120",
-      "mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, comt, "
-      "stbl, isms, vari",
-      {int64_t{kProfile}, kVers, kRele, kCust, "tb", Module(i), Number(i), "V",
-       member
-           ? std::string("")
-           : std::string("cnt = empty()") + kCrLf + "migrate " + SourceName(i),
-       "Object " + std::to_string(i), SourceName(i), int64_t{member ? 1 : 0},
-       member ? Value() : Value(vari)});
+  db_.Insert("qxmap120",
+             "mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, comt, "
+             "stbl, isms, vari",
+             {int64_t{kProfile}, kVers, kRele, kCust, "tb", ObjectModule(i),
+              ObjectNumber(i), "V",
+              member ? std::string("")
+                     : std::string("cnt = empty()") + kCrLf + "migrate " +
+                           SourceName(i),
+              "Object " + std::to_string(i), SourceName(i),
+              int64_t{member ? 1 : 0}, member ? Value() : Value(vari)});
   if (i % 4 == 0 && !member) {
-    db_.Insert(
-        "qxmap160", "mprf, vers, rele, cust, tcpac, tcmod, tflno, func",
-        {int64_t{kProfile}, kVers, kRele, kCust, "tb", Module(i), Number(i),
-         std::string("function valid_amount(v)") + kCrLf +
-             "  valid_amount = (" + q + ".S002 > 0 and v < 1000)" + kCrLf +
-             "end function"});
+    db_.Insert("qxmap160", "mprf, vers, rele, cust, tcpac, tcmod, tflno, func",
+               {int64_t{kProfile}, kVers, kRele, kCust, "tb", ObjectModule(i),
+                ObjectNumber(i),
+                std::string("function valid_amount(v)") + kCrLf +
+                    "  valid_amount = (" + q + ".S002 > 0 and v < 1000)" +
+                    kCrLf + "end function"});
   }
 }
 
@@ -228,7 +226,7 @@ std::string LegacyGenerator::RuleFor(int i) {
 }
 
 void LegacyGenerator::WriteRules(int i) {
-  const std::string cmod = Module(i), flno = Number(i);
+  const std::string cmod = ObjectModule(i), flno = ObjectNumber(i);
   constexpr int kTypeOneField = 3;
   for (int dump = 1; dump <= shape_.dumps; ++dump) {
     // Type-1 rules use the object's declared variables; M-script members
@@ -257,25 +255,17 @@ void LegacyGenerator::WriteRules(int i) {
 // the parents tbgrp000, tbgrp001, ...; a group reads its first member's
 // source.
 void LegacyGenerator::WriteMScriptGroups() {
-  for (int g = 0; g < shape_.mscript_groups; ++g) {
-    const std::string flno = Digits(g, 3);
-    const int first = shape_.objects - 3 * shape_.mscript_groups + 3 * g;
-    if (first < 0) continue;
-    db_.Insert(
-        "qxmap120",
-        "mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, comt, "
-        "stbl, isms, vari",
-        {int64_t{kProfile}, kVers, kRele, kCust, "tb", "grp", flno, "V",
-         "migrate " + SourceName(first), "Group " + flno, SourceName(first),
-         int64_t{0}, std::string("dim cnt") + kCrLf + "dim last"});
-    WriteMainQuery("grp", flno, first);
-    for (int m = first; m < first + 3; ++m) {
-      db_.Insert("qxmap170",
-                 "mprf, vers, rele, cust, cpac, cmod, cflno, bpac, bmod, bflno",
-                 {int64_t{kProfile}, kVers, kRele, kCust, "tb", Module(m),
-                  Number(m), "tb", "grp", flno});
-    }
-  }
+  bench::WriteMScriptGroups(
+      db_, shape_, [&](const std::string& flno, int first) {
+        db_.Insert(
+            "qxmap120",
+            "mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, "
+            "comt, stbl, isms, vari",
+            {int64_t{kProfile}, kVers, kRele, kCust, "tb", "grp", flno, "V",
+             "migrate " + SourceName(first), "Group " + flno, SourceName(first),
+             int64_t{0}, std::string("dim cnt") + kCrLf + "dim last"});
+        WriteMainQuery("grp", flno, first);
+      });
 }
 
 }  // namespace

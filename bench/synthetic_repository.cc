@@ -11,15 +11,13 @@
 #include <vector>
 
 #include "bench/bulk_writer.h"
+#include "bench/synthetic_objects.h"
 
 namespace mx::bench {
 
 namespace {
 
 constexpr char kCrLf[] = "\r\n";
-constexpr char kVers[] = "V100";
-constexpr char kRele[] = "01";
-constexpr char kCust[] = "BENC";
 
 // A domain of one application: code (cpac + cdom as the fields name it) and
 // data type.
@@ -56,13 +54,13 @@ class Generator {
                          const std::string& statements) const;
   void WriteMScriptGroups();
 
-  static std::string Module(int i) { return "m" + Digits(i / 1000, 2); }
-  static std::string Number(int i) { return Digits(i % 1000, 3); }
-  static std::string SourceTable(int i) { return "sb" + Module(i) + Number(i); }
+  static std::string SourceTable(int i) {
+    return "sb" + ObjectModule(i) + ObjectNumber(i);
+  }
   static std::string FieldName(int j) { return "f" + Digits(j, 3); }
   static std::string SourceFieldName(int j) { return "s" + Digits(j, 3); }
   bool IsMScriptMember(int i) const {
-    return i >= shape_.objects - 3 * shape_.mscript_groups;
+    return bench::IsMScriptMember(shape_, i);
   }
 
   BulkWriter& db_;
@@ -123,19 +121,19 @@ void Generator::WriteDomains() {
 
 void Generator::WriteObject(int i) {
   db_.Insert("qxddi140", "appl, cpac, cmod, flno",
-             {"TRG", "tb", Module(i), Number(i)});
+             {"TRG", "tb", ObjectModule(i), ObjectNumber(i)});
   WriteTargetTable(i);
   WriteSourceTable(i);
-  WriteMapping(i, "tb", Module(i), Number(i), IsMScriptMember(i));
+  WriteMapping(i, "tb", ObjectModule(i), ObjectNumber(i), IsMScriptMember(i));
   if (!IsMScriptMember(i)) {
-    WriteMainQuery("tb", Module(i), Number(i), SourceTable(i));
+    WriteMainQuery("tb", ObjectModule(i), ObjectNumber(i), SourceTable(i));
   }
   WriteRules(i);
 }
 
 void Generator::WriteTargetTable(int i) {
   field_domains_.clear();
-  const std::string cmod = Module(i), flno = Number(i);
+  const std::string cmod = ObjectModule(i), flno = ObjectNumber(i);
   for (int j = 1; j <= shape_.fields; ++j) {
     const int domain = Pick(static_cast<int>(target_domains_.size()));
     field_domains_.push_back(domain);
@@ -165,7 +163,7 @@ void Generator::WriteTargetTable(int i) {
 }
 
 void Generator::WriteSourceTable(int i) {
-  const std::string cmod = Module(i), flno = Number(i);
+  const std::string cmod = ObjectModule(i), flno = ObjectNumber(i);
   for (int j = 1; j <= shape_.fields; ++j) {
     const Domain& domain =
         source_domains_[Pick(static_cast<int>(source_domains_.size()))];
@@ -270,7 +268,7 @@ std::string Generator::RuleFor(int i, int field) {
 }
 
 void Generator::WriteRules(int i) {
-  const std::string cmod = Module(i), flno = Number(i);
+  const std::string cmod = ObjectModule(i), flno = ObjectNumber(i);
   constexpr int kTypeOneField = 3;
   for (int dump = 1; dump <= shape_.dumps; ++dump) {
     // Type-1 rules use the object's declared variables; M-script members
@@ -305,24 +303,16 @@ void Generator::WriteRules(int i) {
 // Groups of three: the last objects of the range are M-script members under
 // the parents tbgrp000, tbgrp001, ...
 void Generator::WriteMScriptGroups() {
-  for (int g = 0; g < shape_.mscript_groups; ++g) {
-    const std::string flno = Digits(g, 3);
-    const int first = shape_.objects - 3 * shape_.mscript_groups + 3 * g;
-    if (first < 0) continue;
-    db_.Insert(
-        "qxmap120",
-        "mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, comt, "
-        "stbl, isms, vari",
-        {int64_t{kProfile}, kVers, kRele, kCust, "tb", "grp", flno, "V", "",
-         "Group " + flno, SourceTable(first), int64_t{0}, "long cnt"});
-    WriteMainQuery("tb", "grp", flno, SourceTable(first));
-    for (int m = first; m < first + 3; ++m) {
-      db_.Insert("qxmap170",
-                 "mprf, vers, rele, cust, cpac, cmod, cflno, bpac, bmod, bflno",
-                 {int64_t{kProfile}, kVers, kRele, kCust, "tb", Module(m),
-                  Number(m), "tb", "grp", flno});
-    }
-  }
+  bench::WriteMScriptGroups(
+      db_, shape_, [&](const std::string& flno, int first) {
+        db_.Insert(
+            "qxmap120",
+            "mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, comt, "
+            "stbl, isms, vari",
+            {int64_t{kProfile}, kVers, kRele, kCust, "tb", "grp", flno, "V", "",
+             "Group " + flno, SourceTable(first), int64_t{0}, "long cnt"});
+        WriteMainQuery("tb", "grp", flno, SourceTable(first));
+      });
 }
 
 }  // namespace
