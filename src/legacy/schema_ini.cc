@@ -13,7 +13,7 @@ namespace {
 
 // The text driver's words for the repository's one-letter types. A letter
 // outside the table gets "Text", the driver's own default.
-std::string TypeWord(const std::string& dtyp) {
+const char* TypeWord(const std::string& dtyp) {
   static constexpr struct {
     const char* code;
     const char* word;
@@ -54,24 +54,38 @@ std::string FixedWidth(const Variant& spos, const Variant& epos) {
   return vb::NumberToText(epos.ToDouble() - spos.ToDouble());
 }
 
+// One line per field of the file, in field order:
+// "ColN = BASE_NAME TYPE width W" CR LF, the name without its "$" signs.
 std::string ColumnLines(BuildContext& ctx, const std::string& application,
                         const std::string& flno, bool fixed_length) {
-  Recordset fields =
-      ctx.Query(" select * from qxlgy150  where  qxlgy150.appl='" +
-                SqlValue(application) +
-                "' and qxlgy150.cpac='qx' and qxlgy150.cmod='fil' and "
-                "qxlgy150.flno='" +
-                SqlValue(flno) + "' order by seqn ");
+  Recordset fields = ctx.Query(
+      " select flna, dtyp, spos, epos from qxlgy150  where  "
+      "qxlgy150.appl='" +
+      SqlValue(application) +
+      "' and qxlgy150.cpac='qx' and qxlgy150.cmod='fil' and "
+      "qxlgy150.flno='" +
+      SqlValue(flno) + "' order by seqn ");
+  // The columns in the order the query names them.
+  enum Column : size_t { kFlna, kDtyp, kSpos, kEpos };
   const std::string base = BaseName(FileName(flno));
   std::string lines;
   for (int n = 1; !fields.Eof(); fields.MoveNext(), ++n) {
-    lines +=
-        "Col" + std::to_string(n) + " = " + base + "_" +
-        vb::Replace(fields.Fields("flna").ToTextOrEmpty(), "$", "") + " " +
-        TypeWord(fields.Fields("dtyp").ToTextOrEmpty()) + " width " +
-        (fixed_length ? FixedWidth(fields.Fields("spos"), fields.Fields("epos"))
-                      : std::string(" 255")) +
-        vb::kCrLf;
+    const std::string name = fields.Fields(kFlna).ToTextOrEmpty();
+    lines.append("Col").append(std::to_string(n)).append(" = ");
+    lines.append(base).append("_");
+    if (name.find('$') == std::string::npos) {
+      lines.append(name);
+    } else {
+      lines.append(vb::Replace(name, "$", ""));
+    }
+    lines.append(" ").append(TypeWord(fields.Fields(kDtyp).ToTextOrEmpty()));
+    lines.append(" width ");
+    if (fixed_length) {
+      lines.append(FixedWidth(fields.Fields(kSpos), fields.Fields(kEpos)));
+    } else {
+      lines.append(" 255");
+    }
+    lines.append(vb::kCrLf);
   }
   return lines;
 }

@@ -6,6 +6,7 @@
 #include <locale.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -365,6 +366,11 @@ std::vector<std::string> Split(std::string_view s, std::string_view sep) {
     parts.emplace_back(s);
     return parts;
   }
+  if (sep.size() == 1) {
+    // Growing the list part by part moves every part made so far each time.
+    parts.reserve(static_cast<size_t>(std::count(s.begin(), s.end(), sep[0])) +
+                  1);
+  }
   size_t from = 0;
   ForEachMatch(s, sep, std::string_view::npos, [&](size_t at) {
     parts.emplace_back(s.substr(from, at - from));
@@ -403,6 +409,13 @@ double Val(std::string_view s) {
 std::string NumberToText(double d) {
   if (d == 0) return "0";  // negative zero included
   char buf[40];
+  // A whole number of at most 15 digits prints as that integer; most
+  // numbers written are lengths and positions, and integers print faster.
+  if (std::fabs(d) < 1e15 && d == std::trunc(d)) {
+    const auto whole =
+        std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(d));
+    return std::string(buf, whole.ptr);
+  }
   const auto result =
       std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15);
   std::string text(buf, result.ptr);

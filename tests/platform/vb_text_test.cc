@@ -146,6 +146,9 @@ TEST(VbTextTest, NumberToTextUsesFifteenSignificantDigits) {
   EXPECT_EQ(NumberToText(1e20), "1E+20");
   EXPECT_EQ(NumberToText(123456789012345.0), "123456789012345");
   EXPECT_EQ(NumberToText(1e15), "1E+15");
+  EXPECT_EQ(NumberToText(-123456789012345.0), "-123456789012345");
+  EXPECT_EQ(NumberToText(-1e15), "-1E+15");
+  EXPECT_EQ(NumberToText(2.5e-7), "2.5E-07");
   EXPECT_EQ(NumberToText(0.0001), "0.0001");
   EXPECT_EQ(NumberToText(0.00001), "1E-05");
   EXPECT_EQ(NumberToText(int64_t{-42}), "-42");
