@@ -1,7 +1,11 @@
 #include "xml/cipher.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <random>
 
 #include "movx20xmlgen/error.h"
@@ -60,15 +64,26 @@ class KeyStream {
     }
   }
 
-  // Combines `text` with the key bytes into out[0, text.size()). k and j
-  // carry on from the scheduling (k is below the key's length, so below
-  // 255); i is not used here. The state is worked on in locals: `out` may
-  // alias anything, and would otherwise make every step reload it.
+  // Combines `text` with the next text.size() key bytes into
+  // out[0, text.size()).
   void Apply(std::string_view text, char* out) {
+    Run</*kWithText=*/true>(text.data(), text.size(), out);
+  }
+  // The next n key bytes into out[0, n).
+  void Generate(size_t n, char* out) {
+    Run</*kWithText=*/false>(nullptr, n, out);
+  }
+
+ private:
+  // k and j carry on from the scheduling (k is below the key's length, so
+  // below 255); i is not used here. The state is worked on in locals: `out`
+  // may alias anything, and would otherwise make every step reload it.
+  template <bool kWithText>
+  void Run(const char* text, size_t n_bytes, char* out) {
     std::array<uint8_t, 256> table = table_;
     int j = j_;
     int k = k_;
-    for (size_t n = 0; n < text.size(); ++n) {
+    for (size_t n = 0; n < n_bytes; ++n) {
       k = k + 1 == kModulus ? 0 : k + 1;
       // The two entries swapped; after the swap their sum is the same (and
       // when k == j both are the one entry), so it needs no reloading.
@@ -78,14 +93,17 @@ class KeyStream {
       table[k] = at_j;
       table[j] = at_k;
       const uint8_t key = table[Reduced(at_k + at_j)];
-      out[n] = static_cast<char>(static_cast<unsigned char>(text[n]) ^ key);
+      if constexpr (kWithText) {
+        out[n] = static_cast<char>(static_cast<unsigned char>(text[n]) ^ key);
+      } else {
+        out[n] = static_cast<char>(key);
+      }
     }
     table_ = table;
     j_ = j;
     k_ = k;
   }
 
- private:
   static int CodeAt(std::string_view text, int position) {
     return static_cast<unsigned char>(text[static_cast<size_t>(position)]);
   }
@@ -95,13 +113,84 @@ class KeyStream {
   int k_ = 0;
 };
 
+// The salt's number among the 1,024 salts MakeSalt makes (bit n set when
+// character n is one more than its position), or nullopt for any other salt.
+std::optional<size_t> SaltNumber(std::string_view salt) {
+  size_t number = 0;
+  for (size_t n = 0; n < kCipherSaltLength; ++n) {
+    const int over =
+        static_cast<unsigned char>(salt[n]) - static_cast<int>(n + 1);
+    if (over != 0 && over != 1) return std::nullopt;
+    number |= static_cast<size_t>(over) << n;
+  }
+  return number;
+}
+
+std::string WorkingKey(std::string_view salt) {
+  std::string working_key(kFixedKey);
+  working_key += salt;
+  return working_key;
+}
+
+// A salt's key stream depends on the salt alone, and a run enciphers
+// thousands of documents with the 1,024 salts MakeSalt makes: the key bytes
+// of each salt are kept, as far as texts have needed them and up to
+// kKeptBytes, with the state to go on from. A document then costs one pass
+// that combines two texts instead of a long chain of dependent steps.
+// At most 16 MB, taken only as documents need it.
+class KeptKeyStreams {
+ public:
+  static constexpr size_t kKeptBytes = 16 * 1024;
+
+  void Combine(size_t salt_number, std::string_view salt, std::string_view text,
+               char* out) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_ptr<Kept>& kept = kept_[salt_number];
+    if (!kept) kept = std::make_unique<Kept>(WorkingKey(salt));
+    const size_t kept_part = std::min(text.size(), kKeptBytes);
+    kept->MakeAtLeast(kept_part);
+    for (size_t n = 0; n < kept_part; ++n) {
+      out[n] = static_cast<char>(text[n] ^ kept->key_bytes[n]);
+    }
+    if (text.size() > kept_part) {
+      // Past the kept bytes (kept_part == kKeptBytes, all of them made): a
+      // copy of the state goes on.
+      KeyStream rest = kept->after;
+      rest.Apply(text.substr(kept_part), out + kept_part);
+    }
+  }
+
+ private:
+  struct Kept {
+    explicit Kept(std::string_view working_key) : after(working_key) {}
+    void MakeAtLeast(size_t n) {
+      const size_t made = key_bytes.size();
+      if (made >= n) return;
+      key_bytes.resize(n);
+      after.Generate(n - made, key_bytes.data() + made);
+    }
+    std::string key_bytes;
+    KeyStream after;  // the state after key_bytes
+  };
+
+  std::mutex mutex_;
+  std::array<std::unique_ptr<Kept>, size_t{1} << kCipherSaltLength> kept_;
+};
+
+KeptKeyStreams& KeptStreams() {
+  static KeptKeyStreams* streams = new KeptKeyStreams();
+  return *streams;
+}
+
 // Enciphering and deciphering are the same computation for a given salt:
 // `text` combined with the key stream goes to out[0, text.size()).
 void CombineWithKeyStream(std::string_view salt, std::string_view text,
                           char* out) {
-  std::string working_key(kFixedKey);
-  working_key += salt;
-  KeyStream(working_key).Apply(text, out);
+  if (const std::optional<size_t> number = SaltNumber(salt)) {
+    KeptStreams().Combine(*number, salt, text, out);
+    return;
+  }
+  KeyStream(WorkingKey(salt)).Apply(text, out);
 }
 
 }  // namespace

@@ -144,6 +144,24 @@ TEST(CipherTest, EverySaltGivesTheKeyStreamOfTheDescription) {
   }
 }
 
+TEST(CipherTest, ASaltsKeyStreamIsTheSameWhateverItWasUsedForBefore) {
+  // One salt for texts of growing and shrinking lengths, on both sides of
+  // 16 KB (the part of each salt's key stream kept between texts): every
+  // text must get the key stream from its start.
+  std::mt19937 random(7);
+  for (size_t extra : {100, 20000, 50, 16128, 16129, 70000, 16000, 0}) {
+    const std::string plain = RandomText(random, extra);
+    FixedSalt salt({0.9, 0.1, 0.6});
+    const std::string enciphered = EncipherText(plain, salt);
+    ASSERT_EQ(IndependentDecipher(enciphered), plain) << extra;
+    ASSERT_EQ(DecipherText(enciphered), plain) << extra;
+  }
+  // A salt MakeSalt never makes is deciphered as well.
+  const std::string odd_salt = Bytes({0, 255, 3, 4, 5, 6, 7, 8, 9, 99});
+  const std::string text = odd_salt + std::string(40000, 'x');
+  EXPECT_EQ(DecipherText(text), IndependentDecipher(text));
+}
+
 TEST(CipherTest, EveryEncipheringDrawsANewSalt) {
   // Ten characters of two choices each: twenty equal salts in a row would
   // be a broken source.
