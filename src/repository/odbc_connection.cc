@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <future>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -480,21 +482,47 @@ class BoundRows {
   WideText long_text_;
 };
 
-// Value `column` of row `row` of `rows` into the copy's insert.
-void CopyValue(BoundRows& rows, SQLULEN row, size_t column,
-               const std::string& table, std::string& utf8,
-               SnapshotDatabase::RowWriter& writer) {
+// The rows of one FETCH, each value converted into what the copy binds:
+// read and converted while the copy inserts the rows fetched before.
+struct FetchedRows {
+  enum class Kind : uint8_t { kNull, kInteger, kReal, kText };
+  struct Value {
+    Kind kind = Kind::kNull;
+    int64_t integer = 0;
+    double real = 0;
+    size_t offset = 0;  // of a text, in `texts`
+    size_t length = 0;
+  };
+
+  std::vector<Value> values;  // row by row, each row's columns in order
+  std::string texts;          // the texts, in UTF-8, one after the other
+  SQLULEN rows = 0;
+  bool last = false;  // fewer rows than asked for: the table ends here
+
+  void AddText(std::string_view utf8) {
+    values.push_back({Kind::kText, 0, 0, texts.size(), utf8.size()});
+    texts.append(utf8);
+  }
+  void AddInteger(int64_t n) { values.push_back({Kind::kInteger, n}); }
+  void AddReal(double d) { values.push_back({Kind::kReal, 0, d}); }
+  void AddNull() { values.push_back({}); }
+};
+
+// Value `column` of row `row` of `rows`, converted, into `fetched`.
+void FetchValue(BoundRows& rows, SQLULEN row, size_t column,
+                const std::string& table, std::string& utf8,
+                FetchedRows& fetched) {
   if (rows.IsNull(row, column)) {
-    writer.BindNull(column);
+    fetched.AddNull();
     return;
   }
   const Column& described = rows.columns()[column];
   if (described.kind == ColumnKind::kInteger) {
-    writer.BindInteger(column, rows.Integer(row, column));
+    fetched.AddInteger(rows.Integer(row, column));
     return;
   }
   if (described.kind == ColumnKind::kDouble) {
-    writer.BindReal(column, rows.Real(row, column));
+    fetched.AddReal(rows.Real(row, column));
     return;
   }
   const std::basic_string_view<SQLWCHAR> wide = rows.Text(row, column);
@@ -504,17 +532,76 @@ void CopyValue(BoundRows& rows, SQLULEN row, size_t column,
                       table + " is not valid UTF-16");
   }
   if (described.kind == ColumnKind::kText) {
-    writer.BindText(column, utf8);
+    fetched.AddText(utf8);
     return;
   }
   const Variant value = described.kind == ColumnKind::kBoolean
                             ? BooleanValue(utf8)
                             : NumericValue(utf8);
   if (value.IsInteger()) {
-    writer.BindInteger(column, static_cast<int64_t>(value.ToDouble()));
+    fetched.AddInteger(static_cast<int64_t>(value.ToDouble()));
   } else {
-    writer.BindReal(column, value.ToDouble());
+    fetched.AddReal(value.ToDouble());
   }
+}
+
+// Each fetched row into the copy.
+void InsertRows(const FetchedRows& fetched, size_t columns,
+                SnapshotDatabase::RowWriter& writer) {
+  using Kind = FetchedRows::Kind;
+  size_t at = 0;
+  for (SQLULEN r = 0; r < fetched.rows; ++r) {
+    for (size_t i = 0; i < columns; ++i, ++at) {
+      const FetchedRows::Value& value = fetched.values[at];
+      switch (value.kind) {
+        case Kind::kNull:
+          writer.BindNull(i);
+          break;
+        case Kind::kInteger:
+          writer.BindInteger(i, value.integer);
+          break;
+        case Kind::kReal:
+          writer.BindReal(i, value.real);
+          break;
+        case Kind::kText:
+          writer.BindText(i, std::string_view(fetched.texts)
+                                 .substr(value.offset, value.length));
+          break;
+      }
+    }
+    writer.Insert();
+  }
+}
+
+// The rows of the FETCH statement `batch` of `table`, read into `rows`
+// (made for the table's first batch, checked against every later one).
+FetchedRows FetchRows(Session& session, const Handle& batch,
+                      const std::string& table, size_t column_count,
+                      std::optional<BoundRows>& rows) {
+  if (!rows) {
+    rows.emplace(session, DescribeColumns(session, batch));
+  } else if (!rows->Fits(DescribeColumns(session, batch))) {
+    throw VbError(errors::kQueryRefused, kErrorSource,
+                  "The table " + table + " changed while it was read");
+  }
+  if (rows->columns().size() != column_count) {
+    throw VbError(errors::kQueryRefused, kErrorSource,
+                  "The table " + table + " changed while it was read");
+  }
+  rows->Attach(batch);
+  FetchedRows fetched;
+  fetched.values.reserve(static_cast<size_t>(kRowsPerFetch) * column_count);
+  std::string utf8;
+  for (SQLULEN block; (block = rows->FetchBlock()) > 0;) {
+    fetched.rows += block;
+    for (SQLULEN r = 0; r < block; ++r) {
+      for (size_t i = 0; i < column_count; ++i) {
+        FetchValue(*rows, r, i, table, utf8, fetched);
+      }
+    }
+  }
+  fetched.last = fetched.rows < static_cast<SQLULEN>(kRowsPerFetch);
+  return fetched;
 }
 
 std::string InList(const std::vector<std::string>& tables) {
@@ -607,7 +694,11 @@ Handle OdbcConnection::Send(const std::string& sql) {
 }
 
 // The table through a cursor of the scope's transaction, a batch of rows a
-// round trip, in storage order (as the component's queries read it).
+// round trip, in storage order (as the component's queries read it). The
+// next batch is fetched and converted on a thread of its own while SQLite
+// inserts the one before: the driver's reading of the server's rows and
+// SQLite's inserts then share the two processors. One thread at a time uses
+// the session: the next fetch starts only when the one before has ended.
 void OdbcConnection::CopyTable(const CopiedTable& table,
                                SnapshotDatabase& snapshot) {
   std::vector<SnapshotDatabase::Column> columns;
@@ -619,32 +710,18 @@ void OdbcConnection::CopyTable(const CopiedTable& table,
   Send("DECLARE mx_copy NO SCROLL CURSOR FOR SELECT * FROM " + table.name +
        " ORDER BY ctid");
   std::optional<BoundRows> rows;
-  std::string utf8;
-  for (;;) {
+  const auto fetch_next = [&] {
     const Handle batch = Send("FETCH FORWARD " + std::to_string(kRowsPerFetch) +
                               " FROM mx_copy");
-    if (!rows) {
-      rows.emplace(*session_, DescribeColumns(*session_, batch));
-    } else if (!rows->Fits(DescribeColumns(*session_, batch))) {
-      throw VbError(errors::kQueryRefused, kErrorSource,
-                    "The table " + table.name + " changed while it was read");
-    }
-    if (rows->columns().size() != columns.size()) {
-      throw VbError(errors::kQueryRefused, kErrorSource,
-                    "The table " + table.name + " changed while it was read");
-    }
-    rows->Attach(batch);
-    SQLULEN read = 0;
-    for (SQLULEN block; (block = rows->FetchBlock()) > 0;) {
-      read += block;
-      for (SQLULEN r = 0; r < block; ++r) {
-        for (size_t i = 0; i < columns.size(); ++i) {
-          CopyValue(*rows, r, i, table.name, utf8, writer);
-        }
-        writer.Insert();
-      }
-    }
-    if (read < static_cast<SQLULEN>(kRowsPerFetch)) break;
+    return FetchRows(*session_, batch, table.name, columns.size(), rows);
+  };
+  for (std::future<FetchedRows> next =
+           std::async(std::launch::async, fetch_next);
+       ;) {
+    const FetchedRows fetched = next.get();
+    if (!fetched.last) next = std::async(std::launch::async, fetch_next);
+    InsertRows(fetched, columns.size(), writer);
+    if (fetched.last) break;
   }
   Send("CLOSE mx_copy");
 }
