@@ -149,8 +149,12 @@ class KeptKeyStreams {
     if (!kept) kept = std::make_unique<Kept>(WorkingKey(salt));
     const size_t kept_part = std::min(text.size(), kKeptBytes);
     kept->MakeAtLeast(kept_part);
+    // Through local pointers: a store through `out` could change the
+    // kept text's pointer as far as the compiler knows.
+    const char* key = kept->key_bytes.data();
+    const char* in = text.data();
     for (size_t n = 0; n < kept_part; ++n) {
-      out[n] = static_cast<char>(text[n] ^ kept->key_bytes[n]);
+      out[n] = static_cast<char>(in[n] ^ key[n]);
     }
     if (text.size() > kept_part) {
       // Past the kept bytes (kept_part == kKeptBytes, all of them made): a

@@ -4,7 +4,10 @@
 // front of the enciphered bytes, so an enciphered text is 10 bytes longer
 // than its plain text and carries everything needed to decipher it. Text is
 // Windows-1252: one character is one byte, and any byte (NUL included) may
-// occur on either side.
+// occur on either side. The key stream depends on the salt alone, so the
+// process keeps the key bytes of each of the 1,024 salts MakeSalt makes as
+// texts need them (up to 16 KB a salt, 16 MB in all); the functions may be
+// called from several threads.
 #ifndef MX_XML_CIPHER_H_
 #define MX_XML_CIPHER_H_
 

@@ -133,6 +133,35 @@ TEST_F(PostgresSnapshotTest, TheCopyHoldsTheFilesValuesByteForByte) {
   server->EndReadScope();
 }
 
+// A table is read a FETCH at a time, the next one while the rows before go
+// into the copy: a table of exactly two batches (its last FETCH finds no
+// row) and one that ends inside its third come over whole and in order.
+TEST_F(PostgresSnapshotTest, TheCopyReadsTablesOfSeveralBatchesInOrder) {
+  auto server = CopiedRepository(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 10000) INSERT INTO qxddi140 (appl, cpac, cmod, flno) "
+      "SELECT 'TAPP', 'tc', 'itm', printf('%05d', (i * 7919) % 10007) FROM n;"
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 12345) INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno) "
+      "SELECT 'TAPP', 'tc', 'itm', '001', printf('f%d', 12346 - i), i FROM n;");
+  const auto file =
+      OpenConnection("Data Source=" + std::string(tmp_ / "repo.sqlite"));
+  ASSERT_TRUE(server->QueriesBeforeSnapshot().has_value());
+  std::unique_ptr<Connection> copy = server->TakeSnapshot();
+  ASSERT_NE(copy, nullptr);
+  for (const std::string query :
+       {"SELECT flno FROM qxddi140", "SELECT fdnm, fdno FROM qxddi150",
+        "SELECT count(*) FROM qxddi140"}) {
+    SCOPED_TRACE(query);
+    ExpectSameRows(copy->Execute(query), file->Execute(query));
+  }
+  EXPECT_EQ(
+      copy->Execute("SELECT count(*) FROM qxddi150").rows.at(0).at(0).ToInt32(),
+      12345);
+  copy.reset();
+  server->EndReadScope();
+}
+
 TEST_F(PostgresSnapshotTest, NoCopyWhereAColumnCouldCompareOtherwise) {
   auto server = CopiedRepository("");
   server->EndReadScope();
