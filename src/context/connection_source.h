@@ -52,6 +52,13 @@ class ConnectionSource {
   // The run's copy of the open connection; nullptr when it has none.
   const repository::SnapshotConnection* snapshot() const { return snapshot_; }
 
+  // Tells the open connection's copy, if any, that the run's remaining
+  // queries are too few for a copy to pay: it is not taken in this run
+  // scope unless it already has been.
+  void ForgoCopy() {
+    if (snapshot_ != nullptr) snapshot_->ForgoCopy();
+  }
+
   // The scope of one run; scopes do not nest.
   class RunScope {
    public:

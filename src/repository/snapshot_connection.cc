@@ -62,6 +62,12 @@ void SnapshotConnection::BeginReadScope() {
   stats_ = Stats();
 }
 
+void SnapshotConnection::ForgoCopy() {
+  if (copy_ != nullptr) return;
+  asked_ = true;
+  due_after_.reset();
+}
+
 void SnapshotConnection::EndReadScope() noexcept {
   in_scope_ = false;
   copy_.reset();

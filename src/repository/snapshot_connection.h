@@ -35,6 +35,10 @@ class SnapshotConnection : public Connection {
   void BeginReadScope() override;
   void EndReadScope() noexcept override;
 
+  // The rest of the scope sends too few queries for a copy to pay: a copy
+  // not yet taken is not taken in this scope (one already taken stays).
+  void ForgoCopy();
+
   // For the benchmark and tests; counts of the last scope.
   struct Stats {
     bool taken = false;

@@ -222,6 +222,10 @@ bool LegacyRun::Run() {
     });
     WriteSummary(log_, counts_, /*with_mscript_line=*/false);
 
+    // The side files send a query per flat file of the profile, thousands
+    // at a time: sent as they are they cost a fraction of what a copy of
+    // the repository would, so they never make the run take one.
+    ctx_.connections.ForgoCopy();
     DocumentState doc;
     BuildContext build(ctx_.settings, doc, ctx_, ctx_.reporter);
     return WriteSideFiles(

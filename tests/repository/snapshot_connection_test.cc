@@ -124,6 +124,26 @@ TEST(SnapshotConnectionTest, WithoutACopyEveryQueryGoesToTheRepository) {
   }
 }
 
+TEST(SnapshotConnectionTest, AForgoneCopyIsNotTakenInThatScopeOnly) {
+  Scripted s = MakeScripted();
+  s.repository->due_after = 1;
+  s.connection->BeginReadScope();
+  s.connection->ForgoCopy();
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(From(*s.connection, "copied"), "repository");
+  }
+  EXPECT_EQ(s.repository->copies_taken, 0);
+  s.connection->EndReadScope();
+  // A copy taken before stays; the next scope decides afresh.
+  s.connection->BeginReadScope();
+  EXPECT_EQ(From(*s.connection, "copied"), "repository");
+  EXPECT_EQ(From(*s.connection, "copied"), "copy");
+  s.connection->ForgoCopy();
+  EXPECT_EQ(From(*s.connection, "copied"), "copy");
+  EXPECT_EQ(s.repository->copies_taken, 1);
+  s.connection->EndReadScope();
+}
+
 // What the file answers and what its copy answers, query by query.
 void ExpectSameAnswers(Connection& file, Connection& copy,
                        const std::vector<std::string>& queries) {
