@@ -343,19 +343,25 @@ std::vector<std::string> KeyTerms(std::string_view key) {
   return terms;
 }
 
-// The column names a key term reads: its words outside quotes.
+// The column names a key term reads: its words outside quotes, but for the
+// names of the functions it calls ("upper" in "upper(flno)").
 std::vector<std::string> TermColumns(std::string_view term) {
   std::vector<std::string> names;
   bool quoted = false;
   std::string word;
-  for (char c : std::string(term) + " ") {
+  const std::string text = std::string(term) + " ";
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
     if (c == '\'') quoted = !quoted;
     if (!quoted && IsWordChar(c)) {
       word += c;
-    } else if (!word.empty()) {
-      names.push_back(vb::LCase(word));
-      word.clear();
+      continue;
     }
+    if (word.empty()) continue;
+    const size_t next = text.find_first_not_of(' ', i);
+    const bool called = next != std::string::npos && text[next] == '(';
+    if (!called) names.push_back(vb::LCase(word));
+    word.clear();
   }
   return names;
 }
