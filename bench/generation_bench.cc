@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -59,13 +60,17 @@ double Seconds(Clock::duration d) {
 // the run's copy), and the statements the server backend sent.
 class CountingConnection : public repository::Connection {
  public:
-  static inline uint64_t count = 0;
+  // Readers of the run's state count on their own threads.
+  static inline std::atomic<uint64_t> count = 0;
   static inline bool offer_copy = true;
   static inline const repository::OdbcConnection* server = nullptr;
 
   explicit CountingConnection(std::unique_ptr<repository::Connection> target)
       : target_(std::move(target)) {
-    server = dynamic_cast<const repository::OdbcConnection*>(target_.get());
+    if (auto* odbc =
+            dynamic_cast<const repository::OdbcConnection*>(target_.get())) {
+      server = odbc;
+    }
   }
   repository::ResultSet Execute(const std::string& sql) override {
     ++count;
@@ -79,6 +84,11 @@ class CountingConnection : public repository::Connection {
   }
   std::unique_ptr<repository::Connection> TakeSnapshot() override {
     return target_->TakeSnapshot();
+  }
+  std::unique_ptr<repository::Connection> OpenReader() override {
+    std::unique_ptr<repository::Connection> reader = target_->OpenReader();
+    if (reader == nullptr) return nullptr;
+    return std::make_unique<CountingConnection>(std::move(reader));
   }
 
  private:
@@ -185,13 +195,13 @@ int RunChild(const std::vector<std::string>& args) {
   const repository::SnapshotConnection* copy = ctx.connections.snapshot();
   const uint64_t reached = CountingConnection::server
                                ? CountingConnection::server->statements_sent()
-                               : CountingConnection::count;
+                               : CountingConnection::count.load();
   // The legacy class runs without the read cache: its run's copy of the
   // repository (taken or not) sees every query then.
   const uint64_t sent =
       cached ? cached->stats().hits + cached->stats().misses
       : copy ? copy->stats().answered_by_copy + copy->stats().sent_to_repository
-             : CountingConnection::count;
+             : CountingConnection::count.load();
   const auto* dd = dynamic_cast<const ClsXMLGenerator*>(&generator);
   const int64_t documents =
       dd ? dd->get_NoOfXMLGenerated() : DocumentsBelow(out);

@@ -253,6 +253,8 @@ GenerateOptions ParseGenerateOptions(std::vector<std::string> list) {
       o.trace = args.TakeValue(a);
     else if (a == "--no-cache")
       o.no_cache = true;
+    else if (a == "--threads")
+      o.threads = ParseInteger(a, args.TakeValue(a), 1, 64);
     else if (a == "--results")
       o.results = args.TakeValue(a);
     else if (a == "--report")
@@ -276,6 +278,9 @@ int RunGenerate(const GenerateOptions& o) {
   if (o.now) object->context().clock = &fixed_clock;
   ConnectionSource& connections = object->context().connections;
   connections.set_cache_enabled(!o.no_cache);
+  if (o.threads) {
+    object->context().ahead_threads = static_cast<int>(*o.threads) - 1;
+  }
   // Opened before the log, so that a trace that cannot be written stops the
   // command before anything else is written.
   std::shared_ptr<repository::QueryTrace> trace;

@@ -28,6 +28,7 @@ struct GenerateOptions {
   bool json = false;
   std::optional<std::string> trace;  // file of every query sent (UTF-8 path)
   bool no_cache = false;
+  std::optional<int64_t> threads;      // building documents, the run's included
   std::optional<std::string> results;  // JSON results file (UTF-8 path)
   std::optional<std::string> report;   // HTML report page (UTF-8 path)
 };

@@ -43,7 +43,8 @@ const char* GenerateHelp() {
          [--traverse | --no-traverse] [--checked-out] [--split]
          [--row-size-check] [--clear] [--schema-ini-path DIR] [--user NAME]
          [--log FILE] [--now "YYYY-MM-DD HH:MM:SS"] [--json]
-         [--trace FILE] [--no-cache] [--results FILE] [--report FILE]
+         [--trace FILE] [--no-cache] [--threads N] [--results FILE]
+         [--report FILE]
 
 Generates one XML document per selected conversion object of profile N into
 DIR/<package><module>/x<table>0.XML.
@@ -82,6 +83,14 @@ DIR/<package><module>/x<table>0.XML.
                        are traced too.
   --no-cache           send every query to the repository: no read cache
                        (the documents and the log are the same either way)
+  --threads N          threads that build documents, 1 to 64: the run's own
+                       and N-1 that build the documents of the coming tables
+                       ahead (data-dictionary class, on an SQLite repository
+                       file that has the lookup indexes, with the read cache;
+                       elsewhere the run builds each document in turn). The
+                       default is one a processor, at most 4. The documents,
+                       the log and the order files appear in are the same
+                       whatever N
   --results FILE       write the run's results to FILE as one JSON document
                        (settings without the password, start and end, the
                        summary counts, one entry per target table with its

@@ -37,6 +37,18 @@ repository::Connection& ConnectionSource::Get(
   return *connection_;
 }
 
+std::unique_ptr<repository::Connection> ConnectionSource::OpenReader() {
+  if (!reading_ || cache_ == nullptr || snapshot_ == nullptr || trace_) {
+    return nullptr;
+  }
+  std::unique_ptr<repository::Connection> reader = snapshot_->OpenReader();
+  if (reader == nullptr) return nullptr;
+  auto cached = std::make_unique<repository::CachingConnection>(
+      std::move(reader), *cache_);
+  cached->BeginReadScope();
+  return cached;
+}
+
 void ConnectionSource::Adopt(
     const std::string& connection_string,
     std::unique_ptr<repository::Connection> connection) {

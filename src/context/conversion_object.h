@@ -27,6 +27,8 @@ struct ConversionObject {
   // T: package + module + table number as stored; U: the same upper-cased.
   std::string TableCode() const { return cpac + cmod + flno; }
   std::string UpperTableCode() const { return vb::UCase(TableCode()); }
+
+  bool operator==(const ConversionObject&) const = default;
 };
 
 }  // namespace mx

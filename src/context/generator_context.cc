@@ -1,5 +1,8 @@
 #include "context/generator_context.h"
 
+#include <algorithm>
+#include <thread>
+
 #include "movx20xmlgen/error.h"
 
 namespace mx {
@@ -36,21 +39,11 @@ std::string LiteralAround(const std::string& sql, size_t at) {
   return literal;
 }
 
-}  // namespace
-
-GeneratorContext::GeneratorContext(GeneratorKind kind)
-    : reporter(kind), env(Env::Default()), clock(nullptr) {
-  static SystemClock system_clock;
-  clock = &system_clock;
-  // A legacy object reads its own target table, source and rows: a run
-  // repeats almost none of its queries.
-  connections.set_reuse_results(kind != GeneratorKind::kLegacy);
-}
-
 // A query is text, and no database reads a NUL inside a text: the query
 // would end there. A repository value that holds one fails the query with
 // an error that shows the value, never a query cut short.
-repository::Recordset GeneratorContext::Query(const std::string& sql) {
+repository::Recordset QueryChecked(repository::Connection& connection,
+                                   const std::string& sql) {
   const size_t nul = sql.find('\0');
   if (nul != std::string::npos) {
     throw VbError(errors::kQueryRefused, "XML Generation",
@@ -58,8 +51,34 @@ repository::Recordset GeneratorContext::Query(const std::string& sql) {
                   "placed in a query: " +
                       LiteralAround(sql, nul));
   }
-  return repository::Recordset(connections.Get(settings.connection_string),
-                               sql);
+  return repository::Recordset(connection, sql);
+}
+
+int DefaultAheadThreads() {
+  const int processors = static_cast<int>(std::thread::hardware_concurrency());
+  return std::clamp(processors - 1, 0, 3);
+}
+
+}  // namespace
+
+GeneratorContext::GeneratorContext(GeneratorKind kind)
+    : reporter(kind),
+      env(Env::Default()),
+      clock(nullptr),
+      ahead_threads(DefaultAheadThreads()) {
+  static SystemClock system_clock;
+  clock = &system_clock;
+  // A legacy object reads its own target table, source and rows: a run
+  // repeats almost none of its queries.
+  connections.set_reuse_results(kind != GeneratorKind::kLegacy);
+}
+
+repository::Recordset GeneratorContext::Query(const std::string& sql) {
+  return QueryChecked(connections.Get(settings.connection_string), sql);
+}
+
+repository::Recordset ConnectionQueries::Query(const std::string& sql) {
+  return QueryChecked(connection_, sql);
 }
 
 }  // namespace mx

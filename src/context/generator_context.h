@@ -47,6 +47,11 @@ class GeneratorContext : public QuerySource {
   Env* env;
   Clock* clock;
   ConnectionSource connections;
+  // Threads that build the documents of a run's coming tables besides the
+  // run's own, where the repository offers readers of the run's state
+  // (ConnectionSource::OpenReader); 0 builds each document at its turn
+  // only. One less than the processors, at most 3, by default.
+  int ahead_threads;
   // Told after each target table of a run: tables done, tables selected.
   std::function<void(int32_t, int32_t)> progress;
   // Asked after each target table of a run: true stops the run there.
@@ -60,6 +65,19 @@ class GeneratorContext : public QuerySource {
   repository::Recordset Query(const std::string& sql) override;
 
   std::string Now() { return clock->Now(); }
+};
+
+// The queries of a builder on another thread, sent to a reader of the
+// run's repository state (ConnectionSource::OpenReader) and checked as the
+// object's own queries are.
+class ConnectionQueries : public QuerySource {
+ public:
+  explicit ConnectionQueries(repository::Connection& connection)
+      : connection_(connection) {}
+  repository::Recordset Query(const std::string& sql) override;
+
+ private:
+  repository::Connection& connection_;
 };
 
 }  // namespace mx

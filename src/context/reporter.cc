@@ -17,6 +17,7 @@ void Reporter::LogBlankLine() {
 }
 
 void Reporter::ReportError(const std::string& message) {
+  reported_ = true;
   last_error_.reset();
   error_description_ = message;
   if (message.size() >= 2 &&
@@ -29,6 +30,7 @@ void Reporter::ReportError(const std::string& message) {
 
 void Reporter::ReportError(const std::string& description,
                            std::string_view log_text) {
+  reported_ = true;
   last_error_.reset();
   error_description_ = description;
   LogText(log_text);
@@ -55,6 +57,13 @@ void Reporter::ReportOperationError(int32_t number,
                 vb::kCrLf);
   }
   last_error_ = cause;
+}
+
+void Reporter::AdoptReportsOf(const Reporter& other) {
+  if (!other.reported_) return;
+  reported_ = true;
+  error_description_ = other.error_description_;
+  last_error_ = other.last_error_;
 }
 
 }  // namespace mx

@@ -66,6 +66,13 @@ class Reporter {
   // number, or when nothing was reported since ForgetLastError().
   const std::optional<ReportedError>& last_error() const { return last_error_; }
   void ForgetLastError() { last_error_.reset(); }
+  // Whether anything was reported to this reporter since it was made.
+  bool reported() const { return reported_; }
+  // Takes over what `other` reported, when it reported anything: its
+  // ErrorDescription and last error, as if the reports had come here (its
+  // log text is the caller's to pass on). For a document built ahead with a
+  // reporter of its own.
+  void AdoptReportsOf(const Reporter& other);
   void set_error_description(std::string text) {
     error_description_ = std::move(text);
   }
@@ -75,6 +82,7 @@ class Reporter {
   std::shared_ptr<TextStream> log_;
   std::string error_description_;
   std::optional<ReportedError> last_error_;
+  bool reported_ = false;
 };
 
 // The boundary of an operation that reports its own failures: runs `body`,

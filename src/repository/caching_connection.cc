@@ -75,6 +75,12 @@ void CachingConnection::Clear() {
   stats_.bytes = 0;
 }
 
+CachingConnection::~CachingConnection() {
+  if (counts_into_ == nullptr) return;
+  counts_into_->stats_.hits += stats_.hits;
+  counts_into_->stats_.misses += stats_.misses;
+}
+
 void CachingConnection::BeginReadScope() {
   Clear();
   target_->BeginReadScope();

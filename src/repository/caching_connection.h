@@ -32,6 +32,13 @@ class CachingConnection : public Connection {
   explicit CachingConnection(std::unique_ptr<Connection> target,
                              size_t capacity_bytes = kDefaultCapacityBytes)
       : target_(std::move(target)), capacity_bytes_(capacity_bytes) {}
+  // A cache of a reader of the same run (Connection::OpenReader): its hits
+  // and misses join those of `main` when it is destroyed, on main's thread.
+  CachingConnection(std::unique_ptr<Connection> target, CachingConnection& main)
+      : target_(std::move(target)),
+        capacity_bytes_(main.capacity_bytes_),
+        counts_into_(&main) {}
+  ~CachingConnection() override;
 
   ResultSet Execute(const std::string& sql) override;
   std::shared_ptr<const ResultSet> ExecuteShared(
@@ -66,6 +73,7 @@ class CachingConnection : public Connection {
   Entries entries_;  // most recently used first
   std::unordered_map<std::string_view, Entries::iterator> index_;  // by sql
   Stats stats_;
+  CachingConnection* counts_into_ = nullptr;
 };
 
 // The memory a result takes, estimated from its texts and containers.

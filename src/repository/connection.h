@@ -58,6 +58,11 @@ class Connection {
   // query of the tables it copied with the columns and rows the repository
   // gives. Raises VbError when the copy fails.
   virtual std::unique_ptr<Connection> TakeSnapshot() { return nullptr; }
+  // Inside a read scope: a second connection, for use on another thread,
+  // whose own read scope (begun by its owner) reads the state this scope
+  // reads for as long as this scope lasts; nullptr when the backend cannot
+  // promise that. The default cannot.
+  virtual std::unique_ptr<Connection> OpenReader() { return nullptr; }
 };
 
 // True for the errors a repository raises when it cannot answer (a refused

@@ -68,6 +68,13 @@ void SnapshotConnection::ForgoCopy() {
   due_after_.reset();
 }
 
+std::unique_ptr<Connection> SnapshotConnection::OpenReader() {
+  if (!in_scope_) return nullptr;
+  Copy();  // settles whether a copy is due
+  if (copy_ != nullptr || due_after_) return nullptr;
+  return repository_->OpenReader();
+}
+
 void SnapshotConnection::EndReadScope() noexcept {
   in_scope_ = false;
   copy_.reset();

@@ -321,6 +321,9 @@ std::unique_ptr<SqliteConnection> SqliteConnection::OpenAs(
                    nullptr) != SQLITE_OK) {
     throw CannotOpen(path_utf8, db);
   }
+  connection->path_utf8_ = path_utf8;
+  connection->open_name_ = name;
+  connection->open_flags_ = flags;
   return connection;
 }
 
@@ -563,6 +566,26 @@ bool HasLookupIndexes(sqlite3* db) {
 std::optional<int64_t> SqliteConnection::QueriesBeforeSnapshot() {
   if (HasLookupIndexes(db_)) return std::nullopt;
   return 0;
+}
+
+// A read transaction takes its shared lock at its first read; reading the
+// schema makes sure it holds it before another connection starts reading.
+bool SqliteConnection::HoldsSharedLock() {
+  return in_read_scope_ &&
+         sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr,
+                      nullptr, nullptr) == SQLITE_OK &&
+         sqlite3_get_autocommit(db_) == 0;
+}
+
+std::unique_ptr<Connection> SqliteConnection::OpenReader() {
+  if (open_name_.empty() || !HoldsSharedLock()) return nullptr;
+  const bool unchanging = (open_flags_ & SQLITE_OPEN_URI) != 0;
+  if (!unchanging && InWriteAheadLogMode(path_utf8_)) return nullptr;
+  try {
+    return OpenAs(path_utf8_, open_name_, open_flags_);
+  } catch (const VbError&) {
+    return nullptr;
+  }
 }
 
 std::unique_ptr<Connection> SqliteConnection::TakeSnapshot() {

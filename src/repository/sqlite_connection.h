@@ -61,6 +61,12 @@ class SqliteConnection : public Connection {
   // and the copy gets the indexes.
   std::optional<int64_t> QueriesBeforeSnapshot() override;
   std::unique_ptr<Connection> TakeSnapshot() override;
+  // The same file opened again, while this connection holds the read
+  // transaction's shared lock (no writer can commit until it ends). A file
+  // in write-ahead-log mode gives none: a writer's commit between the two
+  // transactions would make them read different states; one opened as an
+  // unchanging file does.
+  std::unique_ptr<Connection> OpenReader() override;
 
  private:
   // Opens `name` (a path, or a URI with SQLITE_OPEN_URI in `flags`); errors
@@ -98,6 +104,7 @@ class SqliteConnection : public Connection {
   };
 
   explicit SqliteConnection(sqlite3* db) : db_(db) {}
+  bool HoldsSharedLock();
   sqlite3_stmt* StatementFor(const std::string& sql_utf8);
   bool ScalarValue(const std::string& subquery, sqlite3_value** value);
   // The same statements, values and subqueries, from the query's form.
@@ -106,6 +113,11 @@ class SqliteConnection : public Connection {
   bool ScalarValueOfForm(const StatementForm& subquery, sqlite3_value** value);
 
   sqlite3* db_;  // owned
+  // How the file was opened (empty for a database opened elsewhere), so that
+  // a reader opens it alike.
+  std::string path_utf8_;
+  std::string open_name_;
+  int open_flags_ = 0;
   StatementCache statements_;
   QueryForms forms_;
   QueryLiterals literals_;  // of the query being run

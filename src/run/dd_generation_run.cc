@@ -1,5 +1,6 @@
 #include "run/dd_generation_run.h"
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "context/document_state.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
+#include "run/documents_ahead.h"
 #include "run/recorded_run.h"
 #include "run/run_log.h"
 #include "run/run_records.h"
@@ -39,6 +41,8 @@ class DictionaryRun {
                         const Mapping& mapping);
   bool BuildDocument(const Profile& profile, const TargetTable& table,
                      const Mapping& mapping);
+  std::unique_ptr<DocumentsAhead> StartDocumentsAhead(
+      const Profile& profile, const std::vector<TargetTable>& tables);
 
   GeneratorContext& ctx_;
   Reporter& log_;
@@ -47,7 +51,34 @@ class DictionaryRun {
   VersionTriple run_checked_out_ = VersionTriple::Blank();
   // The settings' filter, with ",'C'" when checked-out versions count.
   std::string status_filter_;
+  // The work on the coming tables, when documents are built ahead; the
+  // work done for the table in hand.
+  DocumentsAhead* ahead_ = nullptr;
+  const std::vector<TargetTable>* tables_ = nullptr;
+  std::unique_ptr<AheadWork> turn_;
 };
+
+// The skips of the status rules, before the M-script test.
+enum class StatusSkip { kNone, kExpired, kErrorStatus, kCommentOnly, kNoRules };
+
+StatusSkip StatusSkipOf(const Mapping& m, const GeneratorSettings& settings) {
+  if (m.stat == "X") return StatusSkip::kExpired;
+  if (m.stat == "E" && settings.xml_generation_option == 4) {
+    return StatusSkip::kErrorStatus;
+  }
+  if (m.stat == "D") return StatusSkip::kCommentOnly;
+  if (m.stat == "M" && m.prtx.empty() && m.comt.empty()) {
+    return StatusSkip::kNoRules;
+  }
+  return StatusSkip::kNone;
+}
+
+ConversionObject ObjectOf(const Profile& profile, const TargetTable& table,
+                          const Mapping& m) {
+  return {m.profile,  m.working.vers, m.working.rele,     m.working.cust,
+          table.cpac, table.cmod,     profile.sapp,       profile.tapp,
+          table.flno, m.prtx,         m.stbl.value_or("")};
+}
 
 Profile DictionaryRun::ReadProfile() {
   const int32_t number = ctx_.settings.migration_profile;
@@ -72,19 +103,20 @@ void DictionaryRun::ApplyStatusRules(const Profile& profile,
                                      const TargetTable& table,
                                      const Mapping& m) {
   const std::string code = table.Code();
-  if (m.stat == "X") {
+  const StatusSkip skip = StatusSkipOf(m, ctx_.settings);
+  if (skip == StatusSkip::kExpired) {
     log_.LogLine(ExpiredLine(code, m.profile, m.working));
     ++counts_.errors;
     recorder_.Outcome(TableStatus::kSkippedStatus, kExpiredReason);
-  } else if (m.stat == "E" && ctx_.settings.xml_generation_option == 4) {
+  } else if (skip == StatusSkip::kErrorStatus) {
     log_.LogLine(StatusErrorLine(code, m.profile, m.working));
     ++counts_.errors;
     recorder_.Outcome(TableStatus::kSkippedStatus, kErrorStatusReason);
-  } else if (m.stat == "D") {
+  } else if (skip == StatusSkip::kCommentOnly) {
     log_.LogLine(CommentOnlyLine(code, m.profile, m.working));
     ++counts_.no_mapping;
     recorder_.Outcome(TableStatus::kSkippedStatus, kCommentOnlyReason);
-  } else if (m.stat == "M" && m.prtx.empty() && m.comt.empty()) {
+  } else if (skip == StatusSkip::kNoRules) {
     log_.LogLine(NoRulesLine(code, m.profile, m.working));
     ++counts_.no_mapping;
     recorder_.Outcome(TableStatus::kSkippedStatus, kNoRulesReason);
@@ -109,10 +141,7 @@ void DictionaryRun::ApplyStatusRules(const Profile& profile,
 // M-script (so the run skips them), then the code itself.
 bool DictionaryRun::BuildDocument(const Profile& profile,
                                   const TargetTable& table, const Mapping& m) {
-  ConversionObject object{m.profile,      m.working.vers,     m.working.rele,
-                          m.working.cust, table.cpac,         table.cmod,
-                          profile.sapp,   profile.tapp,       table.flno,
-                          m.prtx,         m.stbl.value_or("")};
+  const ConversionObject object = ObjectOf(profile, table, m);
   DocumentState doc;
   BuildContext build(ctx_.settings, doc, ctx_, ctx_.reporter);
   bool written = false;
@@ -121,7 +150,8 @@ bool DictionaryRun::BuildDocument(const Profile& profile,
         Create_MScript_XML(build, *ctx_.env, object);
     if (members) ctx_.list_of_xml_generated += *members + ",";
     written = members.has_value();
-  } else {
+  } else if (!turn_ || !turn_->TakeDocument(object, *ctx_.env, ctx_.reporter,
+                                            &doc, &written)) {
     written = Create_XML(build, *ctx_.env, object);
   }
   if (written) ctx_.list_of_xml_generated += table.Code() + ",";
@@ -134,7 +164,11 @@ void DictionaryRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
   ++counts_.total;
   log_.LogLine(
       StartedLine(counts_.total, ctx_.Now(), "Conversion", table.Code()));
-  std::optional<Mapping> mapping = lookup.Find(table);
+  if (ahead_ != nullptr) {
+    turn_ = ahead_->Turn(static_cast<size_t>(&table - tables_->data()));
+  }
+  std::optional<Mapping> mapping =
+      turn_ && turn_->mapping() ? *turn_->mapping() : lookup.Find(table);
   if (!mapping) {
     log_.LogLine(NoMappingWarning(table.Code()) + vb::kCrLf);
     log_.LogBlankLine();
@@ -145,6 +179,45 @@ void DictionaryRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
   recorder_.MappingFound(mapping->stat, mapping->profile);
   ++ctx_.no_of_xml_generated;
   ApplyStatusRules(profile, table, *mapping);
+}
+
+// The documents of the coming tables are built ahead when the repository
+// offers readers of the run's state; each reader's thread finds mappings
+// and builds documents as ProcessTable would.
+std::unique_ptr<DocumentsAhead> DictionaryRun::StartDocumentsAhead(
+    const Profile& profile, const std::vector<TargetTable>& tables) {
+  std::vector<std::unique_ptr<repository::Connection>> readers;
+  if (tables.size() > 1) {
+    while (static_cast<int>(readers.size()) < ctx_.ahead_threads) {
+      std::unique_ptr<repository::Connection> reader =
+          ctx_.connections.OpenReader();
+      if (reader == nullptr) break;
+      readers.push_back(std::move(reader));
+    }
+  }
+  if (readers.empty()) return nullptr;
+  AheadParts parts;
+  parts.find = [this, &profile](QuerySource& queries,
+                                const TargetTable& table) {
+    return VersionLookup(queries, ctx_.settings, ClimbRules::DataDictionary(),
+                         profile, run_checked_out_, status_filter_)
+        .Find(table);
+  };
+  parts.object_to_build =
+      [this, &profile](const TargetTable& table,
+                       const Mapping& m) -> std::optional<ConversionObject> {
+    if (m.isms || StatusSkipOf(m, ctx_.settings) != StatusSkip::kNone) {
+      return std::nullopt;
+    }
+    return ObjectOf(profile, table, m);
+  };
+  parts.build = [](BuildContext& build, Env& env,
+                   const ConversionObject& object) {
+    return Create_XML(build, env, object);
+  };
+  tables_ = &tables;
+  return std::make_unique<DocumentsAhead>(
+      tables, parts, ctx_.settings, ctx_.kind(), ctx_, std::move(readers));
 }
 
 bool DictionaryRun::Run() {
@@ -162,9 +235,14 @@ bool DictionaryRun::Run() {
     const std::vector<TargetTable> tables = SelectTargetTables(profile);
     VersionLookup lookup(ctx_, ctx_.settings, ClimbRules::DataDictionary(),
                          profile, run_checked_out_, status_filter_);
+    const std::unique_ptr<DocumentsAhead> ahead =
+        StartDocumentsAhead(profile, tables);
+    ahead_ = ahead.get();
     ForEachTargetTable(ctx_, tables, [&](const TargetTable& table) {
       ProcessTable(profile, lookup, table);
     });
+    turn_.reset();
+    ahead_ = nullptr;
     WriteSummary(log_, counts_, /*with_mscript_line=*/true);
     return true;
   } catch (const VbError& e) {

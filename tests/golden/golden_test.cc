@@ -40,6 +40,8 @@ struct RepositoryFile {
   // Without the lookup indexes, as another tool writes the file, in a
   // folder of its own; file and folder read-only during the run.
   bool as_another_tool_writes_it = false;
+  // A generate command gets --threads with this many.
+  std::optional<int> threads = std::nullopt;
 };
 
 // The lookup indexes dropped again: the tables and rows of `repo init`, and
@@ -93,6 +95,10 @@ std::map<std::string, std::string> RunScenario(const fs::path& scenario,
   if (file.no_cache && !args.empty() && args[0] == "generate") {
     args.push_back("--no-cache");
   }
+  if (file.threads && !args.empty() && args[0] == "generate") {
+    args.push_back("--threads");
+    args.push_back(std::to_string(*file.threads));
+  }
   int status;
   {
     std::optional<ReadOnly> file_read_only;
@@ -144,6 +150,22 @@ TEST_P(GoldenWithoutCacheTest, OutputMatchesByteForByte) {
                            testing::ReadAll(tmp / "stderr"));
 }
 
+// The same scenarios with documents built in turn only, and with three
+// threads building the coming tables' documents ahead of the run's turn:
+// the same bytes, whoever built a document.
+class GoldenThreadsTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenThreadsTest, OutputMatchesByteForByte) {
+  const fs::path scenario = kScenarios / GetParam();
+  for (const int threads : {1, 4}) {
+    SCOPED_TRACE(std::to_string(threads) + " threads");
+    testing::TempDir tmp;
+    const auto actual = RunScenario(scenario, tmp, {.threads = threads});
+    testing::ExpectSameFiles(actual, scenario / "expected",
+                             testing::ReadAll(tmp / "stderr"));
+  }
+}
+
 // The same scenarios on a read-only file without the lookup indexes, with
 // the cache (the run reads a copy of its own) and without it (the file
 // answers every query): the same bytes, and the file unchanged.
@@ -169,6 +191,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& param_info) { return param_info.param; });
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, GoldenWithoutIndexesTest,
+    ::testing::ValuesIn(testing::ScenarioNames(kScenarios)),
+    [](const auto& param_info) { return param_info.param; });
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, GoldenThreadsTest,
     ::testing::ValuesIn(testing::ScenarioNames(kScenarios)),
     [](const auto& param_info) { return param_info.param; });
 INSTANTIATE_TEST_SUITE_P(

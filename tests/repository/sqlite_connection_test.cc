@@ -150,6 +150,48 @@ TEST_F(SqliteConnectionTest, RefusedQueriesCarryTheEnginesMessage) {
 namespace mx::repository {
 namespace {
 
+// A reader for another thread reads the state of the read scope it came
+// from: a writer cannot commit while the scope lasts.
+TEST_F(SqliteConnectionTest, AReaderReadsTheStateOfItsScope) {
+  repository_.Exec("insert into qxddi140 values ('app', 'ab', 'cde', '001')");
+  Connection& run = Connect();
+  EXPECT_EQ(run.OpenReader(), nullptr) << "outside a read scope";
+  run.BeginReadScope();
+  ASSERT_EQ(run.Execute("select flno from qxddi140").rows.size(), 1u);
+  std::unique_ptr<Connection> reader = run.OpenReader();
+  ASSERT_NE(reader, nullptr);
+  reader->BeginReadScope();
+
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open(repository_.path().c_str(), &writer), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(writer,
+                         "insert into qxddi140 values ('app', 'ab', 'cde', "
+                         "'002')",
+                         nullptr, nullptr, nullptr),
+            SQLITE_BUSY);
+  EXPECT_EQ(reader->Execute("select flno from qxddi140").rows.size(), 1u);
+  reader->EndReadScope();
+  reader.reset();
+  run.EndReadScope();
+  EXPECT_EQ(sqlite3_exec(writer,
+                         "insert into qxddi140 values ('app', 'ab', 'cde', "
+                         "'002')",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(writer);
+}
+
+// In write-ahead-log mode a writer may commit between two read transactions,
+// so no reader is offered.
+TEST_F(SqliteConnectionTest, AFileInWriteAheadLogModeOffersNoReader) {
+  repository_.Exec("PRAGMA journal_mode=WAL");
+  Connection& run = Connect();
+  run.BeginReadScope();
+  run.Execute("select flno from qxddi140");
+  EXPECT_EQ(run.OpenReader(), nullptr);
+  run.EndReadScope();
+}
+
 // A repository in write-ahead-log mode, in a folder the reader may not
 // write: SQLite cannot make the shared-memory file it reads through, so the
 // file is read as an unchanging one. The reader is another user (root may

@@ -1,0 +1,137 @@
+#include "run/documents_ahead.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "context/generator_context.h"
+#include "movx20xmlgen/error.h"
+
+namespace mx {
+
+AheadWork::AheadWork(GeneratorKind kind)
+    : log_(std::make_shared<StringTextStream>()), reporter_(kind) {
+  reporter_.set_log(log_);
+}
+
+// Whatever escapes the lookup or the build leaves the work unfinished: the
+// run does it again at the turn and meets the same failure there, in order.
+void AheadWork::Do(const AheadParts& parts, const GeneratorSettings& settings,
+                   QuerySource& queries, const TargetTable& table) {
+  try {
+    mapping_.emplace(parts.find(queries, table));
+    if (!*mapping_) return;
+    object_ = parts.object_to_build(table, **mapping_);
+    if (!object_) return;
+    BuildContext build(settings, doc_, queries, reporter_);
+    written_ = parts.build(build, writes_, *object_);
+    built_ = !writes_.Refused();
+  } catch (...) {
+    built_ = false;
+  }
+}
+
+bool AheadWork::TakeDocument(const ConversionObject& object, Env& env,
+                             Reporter& reporter, DocumentState* doc,
+                             bool* written) {
+  if (!built_ || !object_ || !(*object_ == object)) return false;
+  try {
+    writes_.Replay(env);
+  } catch (const VbError&) {
+    return false;  // the run writes again and reports the failure in turn
+  }
+  reporter.LogText(log_->text());
+  reporter.AdoptReportsOf(reporter_);
+  *doc = std::move(doc_);
+  *written = written_;
+  return true;
+}
+
+DocumentsAhead::DocumentsAhead(
+    const std::vector<TargetTable>& tables, const AheadParts& parts,
+    const GeneratorSettings& settings, GeneratorKind kind,
+    QuerySource& run_queries,
+    std::vector<std::unique_ptr<repository::Connection>> readers)
+    : tables_(tables),
+      parts_(parts),
+      settings_(settings),
+      kind_(kind),
+      run_queries_(run_queries),
+      readers_(std::move(readers)),
+      slots_(tables.size()) {
+  for (const auto& reader : readers_) {
+    reader_queries_.push_back(std::make_unique<ConnectionQueries>(*reader));
+  }
+  for (const auto& queries : reader_queries_) {
+    QuerySource* own = queries.get();
+    threads_.emplace_back([this, own] { ThreadLoop(*own); });
+  }
+}
+
+DocumentsAhead::~DocumentsAhead() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  for (std::thread& thread : threads_) thread.join();
+  reader_queries_.clear();
+  for (const auto& reader : readers_) reader->EndReadScope();
+}
+
+std::optional<size_t> DocumentsAhead::Claim() {
+  const size_t index = std::max(next_, turn_);
+  if (index >= slots_.size() || index >= turn_ + kWindow) return std::nullopt;
+  next_ = index + 1;
+  slots_[index].state = State::kInHand;
+  return index;
+}
+
+std::unique_ptr<AheadWork> DocumentsAhead::Work(size_t index,
+                                                QuerySource& queries) {
+  auto work = std::make_unique<AheadWork>(kind_);
+  work->Do(parts_, settings_, queries, tables_[index]);
+  return work;
+}
+
+void DocumentsAhead::Finish(size_t index, std::unique_ptr<AheadWork> work) {
+  slots_[index].work = std::move(work);
+  slots_[index].state = State::kDone;
+  changed_.notify_all();
+}
+
+void DocumentsAhead::ThreadLoop(QuerySource& queries) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  while (!stopping_) {
+    const std::optional<size_t> index = Claim();
+    if (!index) {
+      changed_.wait(lock);
+      continue;
+    }
+    lock.unlock();
+    std::unique_ptr<AheadWork> work = Work(*index, queries);
+    lock.lock();
+    Finish(*index, std::move(work));
+  }
+}
+
+// While another thread has the table in hand, the run works on the next
+// open one rather than wait.
+std::unique_ptr<AheadWork> DocumentsAhead::Turn(size_t index) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  turn_ = index;
+  changed_.notify_all();  // the window moved on
+  while (slots_[index].state != State::kDone) {
+    const std::optional<size_t> claimed = Claim();
+    if (!claimed) {
+      changed_.wait(lock);
+      continue;
+    }
+    lock.unlock();
+    std::unique_ptr<AheadWork> work = Work(*claimed, run_queries_);
+    lock.lock();
+    Finish(*claimed, std::move(work));
+  }
+  return std::move(slots_[index].work);
+}
+
+}  // namespace mx
