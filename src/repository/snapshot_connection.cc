@@ -70,8 +70,8 @@ void SnapshotConnection::ForgoCopy() {
 
 std::unique_ptr<Connection> SnapshotConnection::OpenReader() {
   if (!in_scope_) return nullptr;
-  Copy();  // settles whether a copy is due
-  if (copy_ != nullptr || due_after_) return nullptr;
+  if (Connection* copy = Copy()) return copy->OpenReader();
+  if (due_after_) return nullptr;  // a copy may yet answer
   return repository_->OpenReader();
 }
 

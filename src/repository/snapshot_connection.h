@@ -38,9 +38,10 @@ class SnapshotConnection : public Connection {
   // The rest of the scope sends too few queries for a copy to pay: a copy
   // not yet taken is not taken in this scope (one already taken stays).
   void ForgoCopy();
-  // A reader of the repository itself, once the scope has settled on the
-  // repository (no copy taken, none due); nullptr while a copy answers or
-  // may yet: the copy is the run's own and has no second reader.
+  // A reader of the copy once it answers, or of the repository itself once
+  // the scope has settled on the repository; nullptr while a copy may yet
+  // be taken. A reader of the copy does not turn to the repository for a
+  // query the copy refuses: it raises the copy's error.
   std::unique_ptr<Connection> OpenReader() override;
 
   // For the benchmark and tests; counts of the last scope.

@@ -1,6 +1,11 @@
 #include "repository/snapshot_database.h"
 
 #include <sqlite3.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
 
 #include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
@@ -22,16 +27,34 @@ std::string Quoted(std::string_view name) {
   return quoted + "\"";
 }
 
+// An empty file of the run's own in the temporary folder (mode 0600); ""
+// when none can be made.
+std::string MakeTemporaryFile() {
+  std::error_code error;
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path(error);
+  if (error) return "";
+  std::string name = (folder / "movx20xmlgen-copy-XXXXXX").string();
+  const int fd = mkstemp(name.data());
+  if (fd < 0) return "";
+  close(fd);
+  return name;
+}
+
 }  // namespace
 
-SnapshotDatabase::SnapshotDatabase() {
-  // An empty file name is a private temporary database: in memory up to the
+SnapshotDatabase::SnapshotDatabase() : path_(MakeTemporaryFile()) {
+  // A file of the run's own, so that builders on other threads can read the
+  // copy too (Connection::OpenReader); it is removed when the copy's
+  // connection closes. Failing that, an empty file name: a private
+  // temporary database that only this connection reads, in memory up to the
   // page cache's bound, in a file of its own beyond it, gone on close.
   const int rc = sqlite3_open_v2(
-      "", &db_,
+      path_.c_str(), &db_,
       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
       nullptr);
   if (rc != SQLITE_OK) {
+    if (!path_.empty()) std::remove(path_.c_str());
     const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
     sqlite3_close_v2(db_);
     db_ = nullptr;
@@ -46,7 +69,9 @@ SnapshotDatabase::SnapshotDatabase() {
 }
 
 SnapshotDatabase::~SnapshotDatabase() {
-  if (db_ != nullptr) sqlite3_close_v2(db_);
+  if (db_ == nullptr) return;  // the connection has it
+  sqlite3_close_v2(db_);
+  if (!path_.empty()) std::remove(path_.c_str());
 }
 
 void SnapshotDatabase::Fail(const std::string& what) {
@@ -146,7 +171,9 @@ void SnapshotDatabase::AddLookupIndexes() {
 std::unique_ptr<Connection> SnapshotDatabase::Connect() {
   if (in_transaction_) Run("COMMIT");
   in_transaction_ = false;
-  std::unique_ptr<SqliteConnection> connection = SqliteConnection::Adopt(db_);
+  std::unique_ptr<SqliteConnection> connection =
+      path_.empty() ? SqliteConnection::Adopt(db_)
+                    : SqliteConnection::AdoptTemporary(db_, path_);
   db_ = nullptr;
   connection->BeginReadScope();
   return connection;

@@ -1,6 +1,8 @@
-// The run's own copy of a repository: a private SQLite database that SQLite
-// keeps in memory up to a bound (kCacheBytes) and in a temporary file beyond
-// it, removed when the database is closed. A backend fills it (a page copy of
+// The run's own copy of a repository: an SQLite database in a temporary
+// file of the run's own (readable by its owner only, removed when the
+// database is closed), whose pages SQLite keeps in memory up to a bound
+// (kCacheBytes); SQLite's private temporary database when no such file can
+// be made. A backend fills it (a page copy of
 // an SQLite file, or tables written row by row in the repository's order),
 // the lookup indexes are added, and the embedded backend's connection reads
 // it. Nothing here touches the repository itself.
@@ -79,6 +81,7 @@ class SnapshotDatabase {
   void Run(const std::string& sql);
   [[noreturn]] void Fail(const std::string& what);
 
+  std::string path_;       // the temporary file; empty: SQLite's private one
   sqlite3* db_ = nullptr;  // owned until Connect
   bool in_transaction_ = false;
 };

@@ -10,6 +10,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <optional>
 #include <string_view>
@@ -332,9 +333,20 @@ std::unique_ptr<SqliteConnection> SqliteConnection::Adopt(sqlite3* db) {
   return std::unique_ptr<SqliteConnection>(new SqliteConnection(db));
 }
 
+std::unique_ptr<SqliteConnection> SqliteConnection::AdoptTemporary(
+    sqlite3* db, const std::string& path_utf8) {
+  std::unique_ptr<SqliteConnection> connection = Adopt(db);
+  connection->path_utf8_ = path_utf8;
+  connection->open_name_ = path_utf8;
+  connection->open_flags_ = SQLITE_OPEN_READONLY;
+  connection->remove_on_close_ = true;
+  return connection;
+}
+
 SqliteConnection::~SqliteConnection() {
   statements_.Clear();
   sqlite3_close_v2(db_);
+  if (remove_on_close_) std::remove(path_utf8_.c_str());
 }
 
 sqlite3_stmt* SqliteConnection::StatementCache::Find(const std::string& text) {

@@ -45,6 +45,11 @@ class SqliteConnection : public Connection {
 
   // A connection on a database opened elsewhere, which it owns from now on.
   static std::unique_ptr<SqliteConnection> Adopt(sqlite3* db);
+  // The same for a database in a temporary file of the run's own at
+  // `path_utf8`, which readers open by its name and which is removed when
+  // this connection closes.
+  static std::unique_ptr<SqliteConnection> AdoptTemporary(
+      sqlite3* db, const std::string& path_utf8);
 
   ~SqliteConnection() override;
   SqliteConnection(const SqliteConnection&) = delete;
@@ -118,6 +123,7 @@ class SqliteConnection : public Connection {
   std::string path_utf8_;
   std::string open_name_;
   int open_flags_ = 0;
+  bool remove_on_close_ = false;
   StatementCache statements_;
   QueryForms forms_;
   QueryLiterals literals_;  // of the query being run

@@ -41,8 +41,15 @@ class DictionaryRun {
                         const Mapping& mapping);
   bool BuildDocument(const Profile& profile, const TargetTable& table,
                      const Mapping& mapping);
-  std::unique_ptr<DocumentsAhead> StartDocumentsAhead(
-      const Profile& profile, const std::vector<TargetTable>& tables);
+  std::unique_ptr<DocumentsAhead> StartDocumentsAhead(const Profile& profile,
+                                                      size_t first);
+  struct AheadStopper {
+    DictionaryRun& run;
+    ~AheadStopper() {
+      run.turn_.reset();
+      run.ahead_.reset();
+    }
+  };
 
   GeneratorContext& ctx_;
   Reporter& log_;
@@ -51,10 +58,10 @@ class DictionaryRun {
   VersionTriple run_checked_out_ = VersionTriple::Blank();
   // The settings' filter, with ",'C'" when checked-out versions count.
   std::string status_filter_;
-  // The work on the coming tables, when documents are built ahead; the
-  // work done for the table in hand.
-  DocumentsAhead* ahead_ = nullptr;
+  // The selected tables; the work on the coming ones, once documents are
+  // built ahead; the work done for the table in hand.
   const std::vector<TargetTable>* tables_ = nullptr;
+  std::unique_ptr<DocumentsAhead> ahead_;
   std::unique_ptr<AheadWork> turn_;
 };
 
@@ -164,9 +171,9 @@ void DictionaryRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
   ++counts_.total;
   log_.LogLine(
       StartedLine(counts_.total, ctx_.Now(), "Conversion", table.Code()));
-  if (ahead_ != nullptr) {
-    turn_ = ahead_->Turn(static_cast<size_t>(&table - tables_->data()));
-  }
+  const auto index = static_cast<size_t>(&table - tables_->data());
+  if (ahead_ == nullptr) ahead_ = StartDocumentsAhead(profile, index);
+  if (ahead_ != nullptr) turn_ = ahead_->Turn(index);
   std::optional<Mapping> mapping =
       turn_ && turn_->mapping() ? *turn_->mapping() : lookup.Find(table);
   if (!mapping) {
@@ -181,13 +188,14 @@ void DictionaryRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
   ApplyStatusRules(profile, table, *mapping);
 }
 
-// The documents of the coming tables are built ahead when the repository
-// offers readers of the run's state; each reader's thread finds mappings
-// and builds documents as ProcessTable would.
+// The documents of the tables from `first` on are built ahead once the
+// repository offers readers of the run's state (a server's, once the run's
+// copy of it answers); each reader's thread finds mappings and builds
+// documents as ProcessTable would.
 std::unique_ptr<DocumentsAhead> DictionaryRun::StartDocumentsAhead(
-    const Profile& profile, const std::vector<TargetTable>& tables) {
+    const Profile& profile, size_t first) {
   std::vector<std::unique_ptr<repository::Connection>> readers;
-  if (tables.size() > 1) {
+  if (tables_->size() > first + 1) {
     while (static_cast<int>(readers.size()) < ctx_.ahead_threads) {
       std::unique_ptr<repository::Connection> reader =
           ctx_.connections.OpenReader();
@@ -215,9 +223,9 @@ std::unique_ptr<DocumentsAhead> DictionaryRun::StartDocumentsAhead(
                    const ConversionObject& object) {
     return Create_XML(build, env, object);
   };
-  tables_ = &tables;
-  return std::make_unique<DocumentsAhead>(
-      tables, parts, ctx_.settings, ctx_.kind(), ctx_, std::move(readers));
+  return std::make_unique<DocumentsAhead>(*tables_, first, parts, ctx_.settings,
+                                          ctx_.kind(), ctx_,
+                                          std::move(readers));
 }
 
 bool DictionaryRun::Run() {
@@ -235,14 +243,13 @@ bool DictionaryRun::Run() {
     const std::vector<TargetTable> tables = SelectTargetTables(profile);
     VersionLookup lookup(ctx_, ctx_.settings, ClimbRules::DataDictionary(),
                          profile, run_checked_out_, status_filter_);
-    const std::unique_ptr<DocumentsAhead> ahead =
-        StartDocumentsAhead(profile, tables);
-    ahead_ = ahead.get();
+    tables_ = &tables;
+    // The threads read the profile and the settings: they stop before
+    // these go, however the loop ends.
+    const AheadStopper stop_ahead(*this);
     ForEachTargetTable(ctx_, tables, [&](const TargetTable& table) {
       ProcessTable(profile, lookup, table);
     });
-    turn_.reset();
-    ahead_ = nullptr;
     WriteSummary(log_, counts_, /*with_mscript_line=*/true);
     return true;
   } catch (const VbError& e) {

@@ -13,18 +13,50 @@ AheadWork::AheadWork(GeneratorKind kind)
   reporter_.set_log(log_);
 }
 
-// Whatever escapes the lookup or the build leaves the work unfinished: the
-// run does it again at the turn and meets the same failure there, in order.
+namespace {
+
+// The queries of one piece of work, remembering whether the repository
+// failed to answer one (a refusal, a lost connection, text it could not
+// convert). The run meets such a failure itself at the turn, on its own
+// connection: a reader of the run's copy refuses where the run turns to the
+// repository, and a reader may fail where the run's connection would not.
+class WatchedQueries : public QuerySource {
+ public:
+  explicit WatchedQueries(QuerySource& queries) : queries_(queries) {}
+  repository::Recordset Query(const std::string& sql) override {
+    try {
+      return queries_.Query(sql);
+    } catch (const VbError& error) {
+      if (repository::IsRepositoryFailure(error)) failed_ = true;
+      throw;
+    }
+  }
+  bool failed() const { return failed_; }
+
+ private:
+  QuerySource& queries_;
+  bool failed_ = false;
+};
+
+}  // namespace
+
+// Whatever escapes the lookup or the build leaves the work unfinished, and
+// so does a repository's failure to answer, even one a builder reported as
+// the object's error: the run does the work again at the turn and meets the
+// same failure there, in order.
 void AheadWork::Do(const AheadParts& parts, const GeneratorSettings& settings,
                    QuerySource& queries, const TargetTable& table) {
+  WatchedQueries watched(queries);
   try {
-    mapping_.emplace(parts.find(queries, table));
+    std::optional<Mapping> mapping = parts.find(watched, table);
+    if (watched.failed()) return;
+    mapping_.emplace(std::move(mapping));
     if (!*mapping_) return;
     object_ = parts.object_to_build(table, **mapping_);
     if (!object_) return;
-    BuildContext build(settings, doc_, queries, reporter_);
+    BuildContext build(settings, doc_, watched, reporter_);
     written_ = parts.build(build, writes_, *object_);
-    built_ = !writes_.Refused();
+    built_ = !writes_.Refused() && !watched.failed();
   } catch (...) {
     built_ = false;
   }
@@ -47,9 +79,9 @@ bool AheadWork::TakeDocument(const ConversionObject& object, Env& env,
 }
 
 DocumentsAhead::DocumentsAhead(
-    const std::vector<TargetTable>& tables, const AheadParts& parts,
-    const GeneratorSettings& settings, GeneratorKind kind,
-    QuerySource& run_queries,
+    const std::vector<TargetTable>& tables, size_t first,
+    const AheadParts& parts, const GeneratorSettings& settings,
+    GeneratorKind kind, QuerySource& run_queries,
     std::vector<std::unique_ptr<repository::Connection>> readers)
     : tables_(tables),
       parts_(parts),
@@ -57,7 +89,9 @@ DocumentsAhead::DocumentsAhead(
       kind_(kind),
       run_queries_(run_queries),
       readers_(std::move(readers)),
-      slots_(tables.size()) {
+      slots_(tables.size()),
+      turn_(first),
+      next_(first) {
   for (const auto& reader : readers_) {
     reader_queries_.push_back(std::make_unique<ConnectionQueries>(*reader));
   }

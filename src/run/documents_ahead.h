@@ -75,6 +75,7 @@ class AheadWork {
   void Do(const AheadParts& parts, const GeneratorSettings& settings,
           QuerySource& queries, const TargetTable& table);
 
+  // Whether a query of the work met a repository's failure to answer.
   std::optional<std::optional<Mapping>> mapping_;
   std::optional<ConversionObject> object_;
   bool built_ = false;  // the build ran to its end
@@ -90,9 +91,10 @@ class DocumentsAhead {
   // How many tables past the run's turn may be worked on.
   static constexpr size_t kWindow = 32;
 
-  // One thread for each reader; the run's own queries for the work done on
-  // the run's thread. Everything given must outlive this object.
-  DocumentsAhead(const std::vector<TargetTable>& tables,
+  // Works on the tables from `first` on: one thread for each reader, and
+  // the run's own queries for the work done on the run's thread.
+  // Everything given must outlive this object.
+  DocumentsAhead(const std::vector<TargetTable>& tables, size_t first,
                  const AheadParts& parts, const GeneratorSettings& settings,
                  GeneratorKind kind, QuerySource& run_queries,
                  std::vector<std::unique_ptr<repository::Connection>> readers);
@@ -102,8 +104,8 @@ class DocumentsAhead {
   DocumentsAhead(const DocumentsAhead&) = delete;
   DocumentsAhead& operator=(const DocumentsAhead&) = delete;
 
-  // The turn of table `index` (turns come in increasing order): its work,
-  // done by a thread or, when no thread has it in hand, here.
+  // The turn of table `index` (from `first` on, in increasing order): its
+  // work, done by a thread or, when no thread has it in hand, here.
   std::unique_ptr<AheadWork> Turn(size_t index);
 
  private:

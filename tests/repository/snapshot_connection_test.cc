@@ -213,18 +213,33 @@ TEST(SqliteSnapshotTest, TheCopyGivesTheFilesRowsInTheFilesOrder) {
   ASSERT_EQ(file->QueriesBeforeSnapshot(), std::optional<int64_t>(0));
   std::unique_ptr<Connection> copy = file->TakeSnapshot();
   ASSERT_NE(copy, nullptr);
-  ExpectSameAnswers(
-      *file, *copy,
-      {"SELECT * FROM qxddi150",
-       "SELECT fdnm, fdno FROM qxddi150 WHERE appl = 'TAPP' AND cpac = 'tc' "
-       "AND cmod = 'itm' AND flno = '001'",
-       "SELECT fdnm FROM qxddi150 WHERE appl = 'TAPP' AND cpac + cmod + flno "
-       "= 'tcitm001' ORDER BY fdno",
-       "SELECT * FROM qxddi220 WHERE appl = 'TAPP' AND cpac + cdom = 'tcdom'",
-       "SELECT qxddi150.fdnm, qxddi220.type FROM qxddi150, qxddi220 WHERE "
-       "qxddi150.cdom = qxddi220.cpac + qxddi220.cdom",
-       "SELECT count(*) FROM qxddi150 WHERE UPPER(fdnm) = 'BETA'",
-       "SELECT note FROM other"});
+  const std::vector<std::string> queries = {
+      "SELECT * FROM qxddi150",
+      "SELECT fdnm, fdno FROM qxddi150 WHERE appl = 'TAPP' AND cpac = 'tc' "
+      "AND cmod = 'itm' AND flno = '001'",
+      "SELECT fdnm FROM qxddi150 WHERE appl = 'TAPP' AND cpac + cmod + flno "
+      "= 'tcitm001' ORDER BY fdno",
+      "SELECT * FROM qxddi220 WHERE appl = 'TAPP' AND cpac + cdom = 'tcdom'",
+      "SELECT qxddi150.fdnm, qxddi220.type FROM qxddi150, qxddi220 WHERE "
+      "qxddi150.cdom = qxddi220.cpac + qxddi220.cdom",
+      "SELECT count(*) FROM qxddi150 WHERE UPPER(fdnm) = 'BETA'",
+      "SELECT note FROM other"};
+  ExpectSameAnswers(*file, *copy, queries);
+  // A builder on another thread reads the copy in a file of the run's own,
+  // gone when the copy closes.
+  std::unique_ptr<Connection> reader = copy->OpenReader();
+  ASSERT_NE(reader, nullptr);
+  reader->BeginReadScope();
+  ExpectSameAnswers(*file, *reader, queries);
+  const ResultSet files = reader->Execute("PRAGMA database_list");
+  const std::string copy_file = *files.rows.at(0).at(2).text();
+  EXPECT_TRUE(std::filesystem::exists(copy_file)) << copy_file;
+  EXPECT_EQ(
+      std::filesystem::status(copy_file).permissions() &
+          std::filesystem::perms::all,
+      std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  reader->EndReadScope();
+  reader.reset();
   // A text the file cannot give is refused by the copy in the same words.
   const VbError from_file =
       testing::RaisedError([&] { file->Execute("SELECT ival FROM qxlgy115"); });
@@ -239,6 +254,7 @@ TEST(SqliteSnapshotTest, TheCopyGivesTheFilesRowsInTheFilesOrder) {
   EXPECT_EQ(indexes.rows.at(0).at(0).ToDouble(),
             static_cast<double>(CopyIndexes().size()));
   copy.reset();
+  EXPECT_FALSE(std::filesystem::exists(copy_file));
   file->EndReadScope();
   file.reset();
   EXPECT_TRUE(FileBytes(repo.path()) == before);

@@ -99,7 +99,7 @@ TEST(DocumentsAheadTest, EachTurnTakesItsOwnDocumentInTheRunsOrder) {
   reporter.set_log(log);
   std::string expected_log;
   {
-    DocumentsAhead ahead(tables, p.parts, settings,
+    DocumentsAhead ahead(tables, 0, p.parts, settings,
                          GeneratorKind::kDataDictionary, p.run_queries,
                          Readers(3));
     for (size_t i = 0; i < tables.size(); ++i) {
@@ -141,7 +141,7 @@ TEST(DocumentsAheadTest, WorkThatCannotBeTakenIsLeftToTheRun) {
   Reporter reporter(GeneratorKind::kDataDictionary);
   auto log = std::make_shared<StringTextStream>();
   reporter.set_log(log);
-  DocumentsAhead ahead(tables, p.parts, settings,
+  DocumentsAhead ahead(tables, 0, p.parts, settings,
                        GeneratorKind::kDataDictionary, p.run_queries, {});
   DocumentState doc;
   bool written = false;
@@ -175,7 +175,7 @@ TEST(DocumentsAheadTest, ErrorsReportedAheadArePassedOnAtTheTurn) {
   auto log = std::make_shared<StringTextStream>();
   reporter.set_log(log);
   reporter.set_error_description("left by an earlier table");
-  DocumentsAhead ahead(tables, p.parts, settings,
+  DocumentsAhead ahead(tables, 0, p.parts, settings,
                        GeneratorKind::kDataDictionary, p.run_queries,
                        Readers(1));
   DocumentState doc;
