@@ -120,31 +120,24 @@ std::optional<size_t> DocumentsAhead::Claim() {
   return index;
 }
 
-std::unique_ptr<AheadWork> DocumentsAhead::Work(size_t index,
-                                                QuerySource& queries) {
+bool DocumentsAhead::WorkOnNextOpen(std::unique_lock<std::mutex>& lock,
+                                    QuerySource& queries) {
+  const std::optional<size_t> index = Claim();
+  if (!index) return false;
+  lock.unlock();
   auto work = std::make_unique<AheadWork>(kind_);
-  work->Do(parts_, settings_, queries, tables_[index]);
-  return work;
-}
-
-void DocumentsAhead::Finish(size_t index, std::unique_ptr<AheadWork> work) {
-  slots_[index].work = std::move(work);
-  slots_[index].state = State::kDone;
+  work->Do(parts_, settings_, queries, tables_[*index]);
+  lock.lock();
+  slots_[*index].work = std::move(work);
+  slots_[*index].state = State::kDone;
   changed_.notify_all();
+  return true;
 }
 
 void DocumentsAhead::ThreadLoop(QuerySource& queries) {
   std::unique_lock<std::mutex> lock(mutex_);
   while (!stopping_) {
-    const std::optional<size_t> index = Claim();
-    if (!index) {
-      changed_.wait(lock);
-      continue;
-    }
-    lock.unlock();
-    std::unique_ptr<AheadWork> work = Work(*index, queries);
-    lock.lock();
-    Finish(*index, std::move(work));
+    if (!WorkOnNextOpen(lock, queries)) changed_.wait(lock);
   }
 }
 
@@ -155,15 +148,7 @@ std::unique_ptr<AheadWork> DocumentsAhead::Turn(size_t index) {
   turn_ = index;
   changed_.notify_all();  // the window moved on
   while (slots_[index].state != State::kDone) {
-    const std::optional<size_t> claimed = Claim();
-    if (!claimed) {
-      changed_.wait(lock);
-      continue;
-    }
-    lock.unlock();
-    std::unique_ptr<AheadWork> work = Work(*claimed, run_queries_);
-    lock.lock();
-    Finish(*claimed, std::move(work));
+    if (!WorkOnNextOpen(lock, run_queries_)) changed_.wait(lock);
   }
   return std::move(slots_[index].work);
 }

@@ -117,8 +117,9 @@ class DocumentsAhead {
 
   // The lowest open table inside the window, now in hand; nullopt for none.
   std::optional<size_t> Claim();  // mutex_ held
-  std::unique_ptr<AheadWork> Work(size_t index, QuerySource& queries);
-  void Finish(size_t index, std::unique_ptr<AheadWork> work);  // mutex_ held
+  // Claims a table and does its work with `queries`, the lock released
+  // meanwhile; false when no table is open.
+  bool WorkOnNextOpen(std::unique_lock<std::mutex>& lock, QuerySource& queries);
   void ThreadLoop(QuerySource& queries);
 
   const std::vector<TargetTable>& tables_;

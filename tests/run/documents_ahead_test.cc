@@ -87,23 +87,43 @@ std::vector<std::unique_ptr<repository::Connection>> Readers(int count) {
   return readers;
 }
 
-TEST(DocumentsAheadTest, EachTurnTakesItsOwnDocumentInTheRunsOrder) {
+class DocumentsAheadTest : public ::testing::Test {
+ protected:
+  DocumentsAheadTest()
+      : folder(JoinPath(tmp.path().string(), "abcde")),
+        p(folder),
+        reporter(GeneratorKind::kDataDictionary),
+        log(std::make_shared<StringTextStream>()) {
+    reporter.set_log(log);
+  }
+  std::unique_ptr<DocumentsAhead> Start(const std::vector<TargetTable>& tables,
+                                        int threads) {
+    return std::make_unique<DocumentsAhead>(tables, 0, p.parts, settings,
+                                            GeneratorKind::kDataDictionary,
+                                            p.run_queries, Readers(threads));
+  }
+  bool Take(DocumentsAhead& ahead, size_t i, const ConversionObject& object,
+            bool* written) {
+    DocumentState doc;
+    return ahead.Turn(i)->TakeDocument(object, env, reporter, &doc, written);
+  }
+
   testing::TempDir tmp;
-  const std::string folder = JoinPath(tmp.path().string(), "abcde");
-  Parts p(folder);
-  const std::vector<TargetTable> tables = Tables(300);
+  const std::string folder;
+  Parts p;
   GeneratorSettings settings;
   testing::FaultyEnv env;
-  Reporter reporter(GeneratorKind::kDataDictionary);
-  auto log = std::make_shared<StringTextStream>();
-  reporter.set_log(log);
+  Reporter reporter;
+  std::shared_ptr<StringTextStream> log;
+};
+
+TEST_F(DocumentsAheadTest, EachTurnTakesItsOwnDocumentInTheRunsOrder) {
+  const std::vector<TargetTable> tables = Tables(300);
   std::string expected_log;
   {
-    DocumentsAhead ahead(tables, 0, p.parts, settings,
-                         GeneratorKind::kDataDictionary, p.run_queries,
-                         Readers(3));
+    std::unique_ptr<DocumentsAhead> ahead = Start(tables, 3);
     for (size_t i = 0; i < tables.size(); ++i) {
-      std::unique_ptr<AheadWork> work = ahead.Turn(i);
+      std::unique_ptr<AheadWork> work = ahead->Turn(i);
       ASSERT_TRUE(work && work->mapping() && *work->mapping());
       EXPECT_EQ((*work->mapping())->profile, static_cast<int32_t>(i));
       DocumentState doc;
@@ -128,60 +148,37 @@ TEST(DocumentsAheadTest, EachTurnTakesItsOwnDocumentInTheRunsOrder) {
 
 // With no thread of its own the run does the work at each turn; the cases
 // are the same whoever does it.
-TEST(DocumentsAheadTest, WorkThatCannotBeTakenIsLeftToTheRun) {
-  testing::TempDir tmp;
-  const std::string folder = JoinPath(tmp.path().string(), "abcde");
-  Parts p(folder);
+TEST_F(DocumentsAheadTest, WorkThatCannotBeTakenIsLeftToTheRun) {
   p.throw_in_find = "0";
   p.throw_in_build = "1";
   p.no_document = "2";
   const std::vector<TargetTable> tables = Tables(6);
-  GeneratorSettings settings;
-  testing::FaultyEnv env;
-  Reporter reporter(GeneratorKind::kDataDictionary);
-  auto log = std::make_shared<StringTextStream>();
-  reporter.set_log(log);
-  DocumentsAhead ahead(tables, 0, p.parts, settings,
-                       GeneratorKind::kDataDictionary, p.run_queries, {});
-  DocumentState doc;
+  std::unique_ptr<DocumentsAhead> ahead = Start(tables, 0);
   bool written = false;
-  auto take = [&](size_t i, const ConversionObject& object) {
-    return ahead.Turn(i)->TakeDocument(object, env, reporter, &doc, &written);
-  };
-
-  EXPECT_FALSE(ahead.Turn(0)->mapping().has_value()) << "the lookup raised";
-  EXPECT_FALSE(take(1, ObjectFor(tables[1]))) << "the build raised";
-  EXPECT_FALSE(take(2, ObjectFor(tables[2]))) << "no document built ahead";
+  EXPECT_FALSE(ahead->Turn(0)->mapping().has_value()) << "the lookup raised";
+  EXPECT_FALSE(Take(*ahead, 1, ObjectFor(tables[1]), &written))
+      << "the build raised";
+  EXPECT_FALSE(Take(*ahead, 2, ObjectFor(tables[2]), &written))
+      << "no document built ahead";
   ConversionObject other = ObjectFor(tables[3]);
   other.prtx = "the run read another pre-condition";
-  EXPECT_FALSE(take(3, other));
+  EXPECT_FALSE(Take(*ahead, 3, other, &written));
   env.FailAt(2, FileFault::kRename);  // the folder, then the file fails
-  EXPECT_FALSE(take(4, ObjectFor(tables[4])));
+  EXPECT_FALSE(Take(*ahead, 4, ObjectFor(tables[4]), &written));
   EXPECT_EQ(log->text(), "") << "nothing passed on from work not taken";
   EXPECT_FALSE(reporter.reported());
   EXPECT_FALSE(env.FileExists(JoinPath(folder, "4")));
-  EXPECT_TRUE(take(5, ObjectFor(tables[5])));
+  EXPECT_TRUE(Take(*ahead, 5, ObjectFor(tables[5]), &written));
   EXPECT_EQ(log->text(), "built 5\r\n");
 }
 
-TEST(DocumentsAheadTest, ErrorsReportedAheadArePassedOnAtTheTurn) {
-  testing::TempDir tmp;
-  Parts p(JoinPath(tmp.path().string(), "abcde"));
+TEST_F(DocumentsAheadTest, ErrorsReportedAheadArePassedOnAtTheTurn) {
   p.reports_error = "0";
   const std::vector<TargetTable> tables = Tables(2);
-  GeneratorSettings settings;
-  testing::FaultyEnv env;
-  Reporter reporter(GeneratorKind::kDataDictionary);
-  auto log = std::make_shared<StringTextStream>();
-  reporter.set_log(log);
   reporter.set_error_description("left by an earlier table");
-  DocumentsAhead ahead(tables, 0, p.parts, settings,
-                       GeneratorKind::kDataDictionary, p.run_queries,
-                       Readers(1));
-  DocumentState doc;
+  std::unique_ptr<DocumentsAhead> ahead = Start(tables, 1);
   bool written = true;
-  ASSERT_TRUE(ahead.Turn(0)->TakeDocument(ObjectFor(tables[0]), env, reporter,
-                                          &doc, &written));
+  ASSERT_TRUE(Take(*ahead, 0, ObjectFor(tables[0]), &written));
   EXPECT_FALSE(written);
   EXPECT_EQ(log->text(), "built 0\r\n\t\tERROR: 522:bad dump of 0\r\n");
   EXPECT_EQ(reporter.error_description(), "\t\tERROR: 522:bad dump of 0");
@@ -191,8 +188,7 @@ TEST(DocumentsAheadTest, ErrorsReportedAheadArePassedOnAtTheTurn) {
 
   // A document without reports leaves the run's reports as they were.
   reporter.ForgetLastError();
-  ASSERT_TRUE(ahead.Turn(1)->TakeDocument(ObjectFor(tables[1]), env, reporter,
-                                          &doc, &written));
+  ASSERT_TRUE(Take(*ahead, 1, ObjectFor(tables[1]), &written));
   EXPECT_TRUE(written);
   EXPECT_EQ(reporter.error_description(), "\t\tERROR: 522:bad dump of 0");
   EXPECT_FALSE(reporter.last_error().has_value());
