@@ -57,7 +57,7 @@ TEST(DeferredWritesEnvTest, AFailedWriteRaisesTheRealErrorAndStopsThere) {
   WriteDocumentLike(deferred, folder, "x1", "1");
   deferred.WriteFile(JoinPath(folder, "x2"), "2");
   testing::FaultyEnv real;
-  real.FailAt(2, FileFault::kCreate);
+  real.FailAt(2, FileFault::kRename);
   EXPECT_THROW(deferred.Replay(real), VbError);
   EXPECT_EQ(real.operations().size(), 2u);
   EXPECT_FALSE(real.FileExists(JoinPath(folder, "x1")));
