@@ -32,11 +32,13 @@ class CachingConnection : public Connection {
   explicit CachingConnection(std::unique_ptr<Connection> target,
                              size_t capacity_bytes = kDefaultCapacityBytes)
       : target_(std::move(target)), capacity_bytes_(capacity_bytes) {}
-  // A cache of a reader of the same run (Connection::OpenReader): its hits
-  // and misses join those of `main` when it is destroyed, on main's thread.
+  // A cache of a reader of the same run (Connection::OpenReader), holding a
+  // quarter of what `main` may hold, so that the run's memory stays bounded
+  // with several readers: its hits and misses join those of `main` when it
+  // is destroyed, on main's thread.
   CachingConnection(std::unique_ptr<Connection> target, CachingConnection& main)
       : target_(std::move(target)),
-        capacity_bytes_(main.capacity_bytes_),
+        capacity_bytes_(main.capacity_bytes_ / 4),
         counts_into_(&main) {}
   ~CachingConnection() override;
 
