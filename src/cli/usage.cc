@@ -85,8 +85,8 @@ DIR/<package><module>/x<table>0.XML.
                        (the documents and the log are the same either way)
   --threads N          threads that build documents, 1 to 64: the run's own
                        and N-1 that build the documents of the coming tables
-                       ahead (data-dictionary class, on an SQLite repository
-                       file that has the lookup indexes, with the read cache;
+                       ahead (data-dictionary class, with the read cache, on
+                       an SQLite file or the run's copy of a repository;
                        elsewhere the run builds each document in turn). The
                        default is one a processor, at most 4. The documents,
                        the log and the order files appear in are the same
