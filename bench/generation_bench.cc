@@ -200,10 +200,11 @@ int RunChild(const std::vector<std::string>& args) {
                                : CountingConnection::count.load();
   // The legacy class runs without the read cache: its run's copy of the
   // repository (taken or not) sees every query then.
-  const uint64_t sent =
-      cached ? cached->stats().hits + cached->stats().misses
-      : copy ? copy->stats().answered_by_copy + copy->stats().sent_to_repository
-             : CountingConnection::count.load();
+  const uint64_t sent = cached ? cached->stats().hits + cached->stats().misses
+                        : copy ? copy->stats().answered_by_copy +
+                                     copy->stats().sent_to_repository +
+                                     copy->stats().answered_by_readers
+                               : CountingConnection::count.load();
   const auto* dd = dynamic_cast<const ClsXMLGenerator*>(&generator);
   const int64_t documents =
       dd ? dd->get_NoOfXMLGenerated() : DocumentsBelow(out);

@@ -38,15 +38,15 @@ repository::Connection& ConnectionSource::Get(
 }
 
 std::unique_ptr<repository::Connection> ConnectionSource::OpenReader() {
-  if (!reading_ || cache_ == nullptr || snapshot_ == nullptr || trace_) {
-    return nullptr;
-  }
+  if (!reading_ || snapshot_ == nullptr || trace_) return nullptr;
   std::unique_ptr<repository::Connection> reader = snapshot_->OpenReader();
   if (reader == nullptr) return nullptr;
-  auto cached = std::make_unique<repository::CachingConnection>(
-      std::move(reader), *cache_);
-  cached->BeginReadScope();
-  return cached;
+  if (cache_ != nullptr) {
+    reader = std::make_unique<repository::CachingConnection>(std::move(reader),
+                                                             *cache_);
+  }
+  reader->BeginReadScope();
+  return reader;
 }
 
 void ConnectionSource::Adopt(

@@ -61,12 +61,12 @@ class ConnectionSource {
 
   // Inside a run scope: another connection that reads the state the run
   // reads, for a document builder on another thread, with a read cache of
-  // its own and its read scope begun; the owner destroys it on this thread
-  // before the run scope ends. nullptr when there is none to give: no
-  // cache (every query is to reach the repository as the run sends it), a
-  // trace (it follows one stream of queries), a run whose copy of the
-  // repository is still to be taken, or a backend that cannot promise the
-  // same state.
+  // its own where the run keeps one, and its read scope begun; the owner
+  // destroys it on this thread before the run scope ends. nullptr when
+  // there is none to give: the cache turned off (every query is to reach
+  // the repository as the run sends it), a trace (it follows one stream of
+  // queries), a run whose copy of the repository is still to be taken, or
+  // a backend that cannot promise the same state.
   std::unique_ptr<repository::Connection> OpenReader();
   // The scope of one run; scopes do not nest.
   class RunScope {

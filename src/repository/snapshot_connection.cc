@@ -6,6 +6,35 @@
 
 namespace mx::repository {
 
+namespace {
+
+// A reader that counts the queries it answers.
+class CountedReader : public Connection {
+ public:
+  CountedReader(std::unique_ptr<Connection> reader,
+                std::shared_ptr<std::atomic<uint64_t>> count)
+      : reader_(std::move(reader)), count_(std::move(count)) {}
+  ResultSet Execute(const std::string& sql) override {
+    ResultSet result = reader_->Execute(sql);
+    count_->fetch_add(1, std::memory_order_relaxed);
+    return result;
+  }
+  std::shared_ptr<const ResultSet> ExecuteShared(
+      const std::string& sql) override {
+    std::shared_ptr<const ResultSet> result = reader_->ExecuteShared(sql);
+    count_->fetch_add(1, std::memory_order_relaxed);
+    return result;
+  }
+  void BeginReadScope() override { reader_->BeginReadScope(); }
+  void EndReadScope() noexcept override { reader_->EndReadScope(); }
+
+ private:
+  std::unique_ptr<Connection> reader_;
+  std::shared_ptr<std::atomic<uint64_t>> count_;
+};
+
+}  // namespace
+
 Connection* SnapshotConnection::Copy() {
   if (copy_ != nullptr) return copy_.get();
   if (!asked_) {
@@ -60,6 +89,7 @@ void SnapshotConnection::BeginReadScope() {
   due_after_.reset();
   queries_ = 0;
   stats_ = Stats();
+  *reader_queries_ = 0;
 }
 
 void SnapshotConnection::ForgoCopy() {
@@ -70,9 +100,14 @@ void SnapshotConnection::ForgoCopy() {
 
 std::unique_ptr<Connection> SnapshotConnection::OpenReader() {
   if (!in_scope_) return nullptr;
-  if (Connection* copy = Copy()) return copy->OpenReader();
-  if (due_after_) return nullptr;  // a copy may yet answer
-  return repository_->OpenReader();
+  std::unique_ptr<Connection> reader;
+  if (Connection* copy = Copy()) {
+    reader = copy->OpenReader();
+  } else if (!due_after_) {
+    reader = repository_->OpenReader();
+  }  // else a copy may yet answer
+  if (reader == nullptr) return nullptr;
+  return std::make_unique<CountedReader>(std::move(reader), reader_queries_);
 }
 
 void SnapshotConnection::EndReadScope() noexcept {

@@ -15,6 +15,7 @@
 #ifndef MX_REPOSITORY_SNAPSHOT_CONNECTION_H_
 #define MX_REPOSITORY_SNAPSHOT_CONNECTION_H_
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -50,8 +51,13 @@ class SnapshotConnection : public Connection {
     double seconds_to_take = 0;
     uint64_t answered_by_copy = 0;
     uint64_t sent_to_repository = 0;
+    uint64_t answered_by_readers = 0;  // on the readers' threads
   };
-  const Stats& stats() const { return stats_; }
+  Stats stats() const {
+    Stats stats = stats_;
+    stats.answered_by_readers = *reader_queries_;
+    return stats;
+  }
 
  private:
   // The copy, taken when it is due; nullptr while queries go on to the
@@ -65,6 +71,9 @@ class SnapshotConnection : public Connection {
   std::optional<int64_t> due_after_;  // nullopt: no copy in this scope
   int64_t queries_ = 0;
   Stats stats_;
+  // Counted by the readers, which may outlive this object.
+  std::shared_ptr<std::atomic<uint64_t>> reader_queries_ =
+      std::make_shared<std::atomic<uint64_t>>(0);
 };
 
 }  // namespace mx::repository

@@ -8,11 +8,12 @@
 #include "context/document_state.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
-#include "run/documents_ahead.h"
+#include "run/ahead_turns.h"
 #include "run/recorded_run.h"
 #include "run/run_log.h"
 #include "run/run_records.h"
 #include "run/selection.h"
+#include "run/table_decisions.h"
 #include "run/table_loop.h"
 #include "run/version_lookup.h"
 #include "xml/create_xml.h"
@@ -41,15 +42,7 @@ class DictionaryRun {
                         const Mapping& mapping);
   bool BuildDocument(const Profile& profile, const TargetTable& table,
                      const Mapping& mapping);
-  std::unique_ptr<DocumentsAhead> StartDocumentsAhead(const Profile& profile,
-                                                      size_t first);
-  struct AheadStopper {
-    DictionaryRun& run;
-    ~AheadStopper() {
-      run.turn_.reset();
-      run.ahead_.reset();
-    }
-  };
+  AheadParts PartsAhead(const Profile& profile);
 
   GeneratorContext& ctx_;
   Reporter& log_;
@@ -58,34 +51,9 @@ class DictionaryRun {
   VersionTriple run_checked_out_ = VersionTriple::Blank();
   // The settings' filter, with ",'C'" when checked-out versions count.
   std::string status_filter_;
-  // The selected tables; the work on the coming ones, once documents are
-  // built ahead; the work done for the table in hand.
-  const std::vector<TargetTable>* tables_ = nullptr;
-  std::unique_ptr<DocumentsAhead> ahead_;
-  std::unique_ptr<AheadWork> turn_;
+  // The documents built ahead of their turn, during the table loop.
+  AheadTurns* ahead_ = nullptr;
 };
-
-// The skips of the status rules, before the M-script test.
-enum class StatusSkip { kNone, kExpired, kErrorStatus, kCommentOnly, kNoRules };
-
-StatusSkip StatusSkipOf(const Mapping& m, const GeneratorSettings& settings) {
-  if (m.stat == "X") return StatusSkip::kExpired;
-  if (m.stat == "E" && settings.xml_generation_option == 4) {
-    return StatusSkip::kErrorStatus;
-  }
-  if (m.stat == "D") return StatusSkip::kCommentOnly;
-  if (m.stat == "M" && m.prtx.empty() && m.comt.empty()) {
-    return StatusSkip::kNoRules;
-  }
-  return StatusSkip::kNone;
-}
-
-ConversionObject ObjectOf(const Profile& profile, const TargetTable& table,
-                          const Mapping& m) {
-  return {m.profile,  m.working.vers, m.working.rele,     m.working.cust,
-          table.cpac, table.cmod,     profile.sapp,       profile.tapp,
-          table.flno, m.prtx,         m.stbl.value_or("")};
-}
 
 Profile DictionaryRun::ReadProfile() {
   const int32_t number = ctx_.settings.migration_profile;
@@ -110,7 +78,7 @@ void DictionaryRun::ApplyStatusRules(const Profile& profile,
                                      const TargetTable& table,
                                      const Mapping& m) {
   const std::string code = table.Code();
-  const StatusSkip skip = StatusSkipOf(m, ctx_.settings);
+  const StatusSkip skip = DictionaryStatusSkip(m, ctx_.settings);
   if (skip == StatusSkip::kExpired) {
     log_.LogLine(ExpiredLine(code, m.profile, m.working));
     ++counts_.errors;
@@ -148,7 +116,7 @@ void DictionaryRun::ApplyStatusRules(const Profile& profile,
 // M-script (so the run skips them), then the code itself.
 bool DictionaryRun::BuildDocument(const Profile& profile,
                                   const TargetTable& table, const Mapping& m) {
-  const ConversionObject object = ObjectOf(profile, table, m);
+  const ConversionObject object = DictionaryObjectOf(profile, table, m);
   DocumentState doc;
   BuildContext build(ctx_.settings, doc, ctx_, ctx_.reporter);
   bool written = false;
@@ -157,8 +125,8 @@ bool DictionaryRun::BuildDocument(const Profile& profile,
         Create_MScript_XML(build, *ctx_.env, object);
     if (members) ctx_.list_of_xml_generated += *members + ",";
     written = members.has_value();
-  } else if (!turn_ || !turn_->TakeDocument(object, *ctx_.env, ctx_.reporter,
-                                            &doc, &written)) {
+  } else if (!ahead_->TakeDocument(object, *ctx_.env, ctx_.reporter, &doc,
+                                   &written)) {
     written = Create_XML(build, *ctx_.env, object);
   }
   if (written) ctx_.list_of_xml_generated += table.Code() + ",";
@@ -171,11 +139,7 @@ void DictionaryRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
   ++counts_.total;
   log_.LogLine(
       StartedLine(counts_.total, ctx_.Now(), "Conversion", table.Code()));
-  const auto index = static_cast<size_t>(&table - tables_->data());
-  if (ahead_ == nullptr) ahead_ = StartDocumentsAhead(profile, index);
-  if (ahead_ != nullptr) turn_ = ahead_->Turn(index);
-  std::optional<Mapping> mapping =
-      turn_ && turn_->mapping() ? *turn_->mapping() : lookup.Find(table);
+  std::optional<Mapping> mapping = ahead_->Find(table, lookup);
   if (!mapping) {
     log_.LogLine(NoMappingWarning(table.Code()) + vb::kCrLf);
     log_.LogBlankLine();
@@ -188,22 +152,9 @@ void DictionaryRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
   ApplyStatusRules(profile, table, *mapping);
 }
 
-// The documents of the tables from `first` on are built ahead once the
-// repository offers readers of the run's state (a server's, once the run's
-// copy of it answers); each reader's thread finds mappings and builds
-// documents as ProcessTable would.
-std::unique_ptr<DocumentsAhead> DictionaryRun::StartDocumentsAhead(
-    const Profile& profile, size_t first) {
-  std::vector<std::unique_ptr<repository::Connection>> readers;
-  if (tables_->size() > first + 1) {
-    while (static_cast<int>(readers.size()) < ctx_.ahead_threads) {
-      std::unique_ptr<repository::Connection> reader =
-          ctx_.connections.OpenReader();
-      if (reader == nullptr) break;
-      readers.push_back(std::move(reader));
-    }
-  }
-  if (readers.empty()) return nullptr;
+// What a thread does ahead with a table: the mapping lookup, and the
+// document when the status rules would build one that is no M-script.
+AheadParts DictionaryRun::PartsAhead(const Profile& profile) {
   AheadParts parts;
   parts.find = [this, &profile](QuerySource& queries,
                                 const TargetTable& table) {
@@ -214,18 +165,16 @@ std::unique_ptr<DocumentsAhead> DictionaryRun::StartDocumentsAhead(
   parts.object_to_build =
       [this, &profile](const TargetTable& table,
                        const Mapping& m) -> std::optional<ConversionObject> {
-    if (m.isms || StatusSkipOf(m, ctx_.settings) != StatusSkip::kNone) {
+    if (m.isms || DictionaryStatusSkip(m, ctx_.settings) != StatusSkip::kNone) {
       return std::nullopt;
     }
-    return ObjectOf(profile, table, m);
+    return DictionaryObjectOf(profile, table, m);
   };
   parts.build = [](BuildContext& build, Env& env,
                    const ConversionObject& object) {
     return Create_XML(build, env, object);
   };
-  return std::make_unique<DocumentsAhead>(*tables_, first, parts, ctx_.settings,
-                                          ctx_.kind(), ctx_,
-                                          std::move(readers));
+  return parts;
 }
 
 bool DictionaryRun::Run() {
@@ -243,10 +192,10 @@ bool DictionaryRun::Run() {
     const std::vector<TargetTable> tables = SelectTargetTables(profile);
     VersionLookup lookup(ctx_, ctx_.settings, ClimbRules::DataDictionary(),
                          profile, run_checked_out_, status_filter_);
-    tables_ = &tables;
     // The threads read the profile and the settings: they stop before
     // these go, however the loop ends.
-    const AheadStopper stop_ahead(*this);
+    AheadTurns ahead(ctx_, tables, PartsAhead(profile));
+    ahead_ = &ahead;
     ForEachTargetTable(ctx_, tables, [&](const TargetTable& table) {
       ProcessTable(profile, lookup, table);
     });

@@ -10,10 +10,12 @@
 #include "legacy/side_files.h"
 #include "platform/vb_text.h"
 #include "repository/sql_value.h"
+#include "run/ahead_turns.h"
 #include "run/recorded_run.h"
 #include "run/run_log.h"
 #include "run/run_records.h"
 #include "run/selection.h"
+#include "run/table_decisions.h"
 #include "run/table_loop.h"
 #include "run/version_lookup.h"
 #include "xml/escaping.h"
@@ -50,6 +52,7 @@ class LegacyRun {
                         const Mapping& mapping);
   bool BuildDocument(const Profile& profile, const TargetTable& table,
                      const Mapping& mapping);
+  AheadParts PartsAhead(const Profile& profile);
 
   GeneratorContext& ctx_;
   Reporter& log_;
@@ -59,6 +62,8 @@ class LegacyRun {
   GeneratorSettings bounds_;
   VersionTriple run_checked_out_ = VersionTriple::Blank();
   std::string status_filter_ = kStatusFilter;
+  // The documents built ahead of their turn, during the table loop.
+  AheadTurns* ahead_ = nullptr;
 };
 
 // The profile numbers the function library is searched in: the parents of
@@ -111,23 +116,24 @@ std::vector<TargetTable> LegacyRun::SelectTargetTables(const Profile& profile) {
 void LegacyRun::ApplyStatusRules(const Profile& profile,
                                  const TargetTable& table, const Mapping& m) {
   const std::string code = table.Code();
-  if (m.stat == "X") {
+  const StatusSkip skip = LegacyStatusSkip(m);
+  if (skip == StatusSkip::kExpired) {
     log_.LogLine(ExpiredLine(code, m.profile, m.working));
     ++counts_.errors;
     recorder_.Outcome(TableStatus::kSkippedStatus, kExpiredReason);
-  } else if (m.stat == "E") {
+  } else if (skip == StatusSkip::kErrorStatus) {
     log_.LogLine(StatusErrorLine(code, m.profile, m.working));
     ++counts_.errors;
     recorder_.Outcome(TableStatus::kSkippedStatus, kErrorStatusReason);
-  } else if (m.stat == "D") {
+  } else if (skip == StatusSkip::kCommentOnly) {
     log_.LogLine(CommentOnlyLine(code, m.profile, m.working));
     ++counts_.no_mapping;
     recorder_.Outcome(TableStatus::kSkippedStatus, kCommentOnlyReason);
-  } else if (m.stat == "M" && m.prtx.empty() && m.comt.empty()) {
+  } else if (skip == StatusSkip::kNoRules) {
     log_.LogLine(NoRulesLine(code, m.profile, m.working));
     ++counts_.no_mapping;
     recorder_.Outcome(TableStatus::kSkippedStatus, kNoRulesReason);
-  } else if (!m.stbl) {
+  } else if (skip == StatusSkip::kNoSourceTables) {
     const std::string message = "Source tables is Null for the table " + code +
                                 " in the profile no. " +
                                 vb::NumberToText(int64_t{m.profile});
@@ -158,17 +164,7 @@ void LegacyRun::ApplyStatusRules(const Profile& profile,
 // generated list, so the run skips the other members.
 bool LegacyRun::BuildDocument(const Profile& profile, const TargetTable& table,
                               const Mapping& m) {
-  ConversionObject object{m.profile,
-                          m.working.vers,
-                          m.working.rele,
-                          m.working.cust,
-                          table.cpac,
-                          table.cmod,
-                          profile.sapp,
-                          profile.tapp,
-                          table.flno,
-                          Escape_XML_Text(m.prtx),
-                          vb::Replace(*m.stbl, ",", " , ")};
+  const ConversionObject object = LegacyObjectOf(profile, table, m);
   DocumentState doc;
   BuildContext build(ctx_.settings, doc, ctx_, ctx_.reporter);
   bool written = false;
@@ -178,7 +174,8 @@ bool LegacyRun::BuildDocument(const Profile& profile, const TargetTable& table,
     if (members) ctx_.list_of_xml_generated += *members + ",";
     written = members.has_value();
     if (written) ctx_.list_of_xml_generated += table.Code() + ",";
-  } else {
+  } else if (!ahead_->TakeDocument(object, *ctx_.env, ctx_.reporter, &doc,
+                                   &written)) {
     written = Create_XML(build, *ctx_.env, ctx_.legacy_facts, object);
   }
   ctx_.last_document = std::move(doc);
@@ -189,7 +186,7 @@ void LegacyRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
                              const TargetTable& table) {
   ++counts_.total;
   log_.LogLine(StartedLine(counts_.total, ctx_.Now(), "Mapping", table.Code()));
-  std::optional<Mapping> mapping = lookup.Find(table);
+  std::optional<Mapping> mapping = ahead_->Find(table, lookup);
   if (!mapping) {
     log_.LogLine(NoMappingWarning(table.Code()));
     log_.LogBlankLine();
@@ -199,6 +196,31 @@ void LegacyRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
   }
   recorder_.MappingFound(mapping->stat, mapping->profile);
   ApplyStatusRules(profile, table, *mapping);
+}
+
+// What a thread does ahead with a table: the mapping lookup, and the
+// document when the status rules would build one that is no M-script.
+AheadParts LegacyRun::PartsAhead(const Profile& profile) {
+  AheadParts parts;
+  parts.find = [this, &profile](QuerySource& queries,
+                                const TargetTable& table) {
+    return VersionLookup(queries, ctx_.settings, ClimbRules::Legacy(), profile,
+                         run_checked_out_, status_filter_)
+        .Find(table);
+  };
+  parts.object_to_build =
+      [&profile](const TargetTable& table,
+                 const Mapping& m) -> std::optional<ConversionObject> {
+    if (m.isms || LegacyStatusSkip(m) != StatusSkip::kNone) {
+      return std::nullopt;
+    }
+    return LegacyObjectOf(profile, table, m);
+  };
+  parts.build = [this](BuildContext& build, Env& env,
+                       const ConversionObject& object) {
+    return Create_XML(build, env, ctx_.legacy_facts, object);
+  };
+  return parts;
 }
 
 bool LegacyRun::Run() {
@@ -217,9 +239,16 @@ bool LegacyRun::Run() {
     const std::vector<TargetTable> tables = SelectTargetTables(profile);
     VersionLookup lookup(ctx_, ctx_.settings, ClimbRules::Legacy(), profile,
                          run_checked_out_, status_filter_);
-    ForEachTargetTable(ctx_, tables, [&](const TargetTable& table) {
-      ProcessTable(profile, lookup, table);
-    });
+    {
+      // The threads read the profile and the run's facts: they stop before
+      // these go, and before the side files, however the loop ends.
+      AheadTurns ahead(ctx_, tables, PartsAhead(profile));
+      ahead_ = &ahead;
+      ForEachTargetTable(ctx_, tables, [&](const TargetTable& table) {
+        ProcessTable(profile, lookup, table);
+      });
+      ahead_ = nullptr;
+    }
     WriteSummary(log_, counts_, /*with_mscript_line=*/false);
 
     // The side files send a query per flat file of the profile, thousands

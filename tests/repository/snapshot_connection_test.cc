@@ -27,6 +27,16 @@ ResultSet OneValue(const std::string& column, const std::string& value) {
   return result;
 }
 
+// A scripted copy whose readers answer "copied" queries as it does.
+class ReadableCopy : public mx::testing::FakeConnection {
+ public:
+  std::unique_ptr<Connection> OpenReader() override {
+    auto reader = std::make_unique<mx::testing::FakeConnection>();
+    reader->Answer("copied", OneValue("from", "copy's reader"));
+    return reader;
+  }
+};
+
 // A repository that offers a copy after `due_after` queries; the copy is a
 // scripted connection that answers "copied" queries and refuses the rest.
 class OfferingRepository : public mx::testing::FakeConnection {
@@ -45,7 +55,7 @@ class OfferingRepository : public mx::testing::FakeConnection {
   std::unique_ptr<Connection> TakeSnapshot() override {
     if (copy_fails) throw VbError(errors::kCannotConnect, "test", "lost");
     ++copies_taken;
-    auto copy = std::make_unique<mx::testing::FakeConnection>();
+    auto copy = std::make_unique<ReadableCopy>();
     copy->Answer("copied", OneValue("from", "copy"));
     return copy;
   }
@@ -97,6 +107,26 @@ TEST(SnapshotConnectionTest, TheCopyAnswersOnceDueAndTheRepositoryTheRest) {
   s.connection->BeginReadScope();
   EXPECT_EQ(From(*s.connection, "copied"), "copy");
   EXPECT_EQ(s.repository->copies_taken, 2);
+  s.connection->EndReadScope();
+}
+
+// Builders on other threads read the copy only: none is offered while the
+// copy is still due. What they read counts among the scope's queries.
+TEST(SnapshotConnectionTest, ReadersAreOfferedOnceTheCopyAnswers) {
+  Scripted s = MakeScripted();
+  s.repository->due_after = 1;
+  EXPECT_EQ(s.connection->OpenReader(), nullptr);  // outside a scope
+  s.connection->BeginReadScope();
+  EXPECT_EQ(s.connection->OpenReader(), nullptr);
+  EXPECT_EQ(From(*s.connection, "copied"), "repository");
+  std::unique_ptr<Connection> reader = s.connection->OpenReader();
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(s.repository->copies_taken, 1);
+  EXPECT_EQ(From(*reader, "copied"), "copy's reader");
+  EXPECT_EQ(From(*reader, "copied"), "copy's reader");
+  EXPECT_EQ(s.connection->stats().answered_by_readers, 2u);
+  EXPECT_EQ(s.connection->stats().sent_to_repository, 1u);
+  reader.reset();
   s.connection->EndReadScope();
 }
 
