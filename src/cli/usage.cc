@@ -85,9 +85,10 @@ DIR/<package><module>/x<table>0.XML.
                        (the documents and the log are the same either way)
   --threads N          threads that build documents, 1 to 64: the run's own
                        and N-1 that build the documents of the coming tables
-                       ahead (data-dictionary class, with the read cache, on
-                       an SQLite file or the run's copy of a repository;
-                       elsewhere the run builds each document in turn). The
+                       ahead (both classes, unless --no-cache, on an SQLite
+                       file or the run's copy of a repository; elsewhere
+                       the run builds each document in turn; M-scripts are
+                       always built in turn). The
                        default is one a processor, at most 4. The documents,
                        the log and the order files appear in are the same
                        whatever N
