@@ -26,6 +26,10 @@ namespace mx::repository {
 class SnapshotDatabase {
  public:
   static constexpr size_t kCacheBytes = size_t{64} << 20;
+  // While the lookup indexes are built: the page cache, which bounds the
+  // sorted runs of index keys, and the threads that may sort them.
+  static constexpr size_t kSortRunBytes = size_t{1} << 20;
+  static constexpr int kSortThreads = 4;
 
   // Raises -2147467259 when no temporary database can be had.
   SnapshotDatabase();
