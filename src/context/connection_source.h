@@ -58,6 +58,11 @@ class ConnectionSource {
   void ForgoCopy() {
     if (snapshot_ != nullptr) snapshot_->ForgoCopy();
   }
+  // Tells the open connection's copy, if any, that the run is to send at
+  // least `count` more queries (SnapshotConnection::ExpectQueries).
+  void ExpectQueries(int64_t count) {
+    if (snapshot_ != nullptr) snapshot_->ExpectQueries(count);
+  }
 
   // Inside a run scope: another connection that reads the state the run
   // reads, for a document builder on another thread, with a read cache of

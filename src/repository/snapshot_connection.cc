@@ -1,5 +1,6 @@
 #include "repository/snapshot_connection.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "movx20xmlgen/error.h"
@@ -45,7 +46,9 @@ Connection* SnapshotConnection::Copy() {
       due_after_.reset();
     }
   }
-  if (!due_after_ || queries_ < *due_after_) return nullptr;
+  if (!due_after_ || std::max(queries_, expected_) < *due_after_) {
+    return nullptr;
+  }
   due_after_.reset();  // one attempt a scope
   const auto start = std::chrono::steady_clock::now();
   try {
@@ -88,8 +91,13 @@ void SnapshotConnection::BeginReadScope() {
   asked_ = false;
   due_after_.reset();
   queries_ = 0;
+  expected_ = 0;
   stats_ = Stats();
   *reader_queries_ = 0;
+}
+
+void SnapshotConnection::ExpectQueries(int64_t count) {
+  expected_ = queries_ + count;
 }
 
 void SnapshotConnection::ForgoCopy() {

@@ -39,6 +39,11 @@ class SnapshotConnection : public Connection {
   // The rest of the scope sends too few queries for a copy to pay: a copy
   // not yet taken is not taken in this scope (one already taken stays).
   void ForgoCopy();
+  // The rest of the scope is to send at least `count` queries: a copy that
+  // pays over that many is taken at the next query rather than after the
+  // queries the repository asked for (a long run reads each table once from
+  // the start instead of sending its first objects' queries as they come).
+  void ExpectQueries(int64_t count);
   // A reader of the copy once it answers, or of the repository itself once
   // the scope has settled on the repository; nullptr while a copy may yet
   // be taken. A reader of the copy does not turn to the repository for a
@@ -70,6 +75,7 @@ class SnapshotConnection : public Connection {
   bool asked_ = false;                // QueriesBeforeSnapshot, once a scope
   std::optional<int64_t> due_after_;  // nullopt: no copy in this scope
   int64_t queries_ = 0;
+  int64_t expected_ = 0;  // queries the rest of the scope is to send
   Stats stats_;
   // Counted by the readers, which may outlive this object.
   std::shared_ptr<std::atomic<uint64_t>> reader_queries_ =

@@ -130,6 +130,26 @@ TEST(SnapshotConnectionTest, ReadersAreOfferedOnceTheCopyAnswers) {
   s.connection->EndReadScope();
 }
 
+// A run that says how many queries are coming gets its copy at once when
+// they reach the due count, and as before when they fall short.
+TEST(SnapshotConnectionTest, ExpectedQueriesBringTheCopyForward) {
+  for (const int64_t expected : {2, 3}) {
+    SCOPED_TRACE(expected);
+    Scripted s = MakeScripted();
+    s.repository->due_after = 4;
+    s.connection->BeginReadScope();
+    EXPECT_EQ(From(*s.connection, "copied"), "repository");
+    s.connection->ExpectQueries(expected);
+    EXPECT_EQ(From(*s.connection, "copied"),
+              expected == 3 ? "copy" : "repository");
+    s.connection->EndReadScope();
+    // The next scope waits for its own due count again.
+    s.connection->BeginReadScope();
+    EXPECT_EQ(From(*s.connection, "copied"), "repository");
+    s.connection->EndReadScope();
+  }
+}
+
 TEST(SnapshotConnectionTest, WithoutACopyEveryQueryGoesToTheRepository) {
   struct Case {
     const char* name;
