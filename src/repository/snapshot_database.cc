@@ -44,6 +44,7 @@ std::string MakeTemporaryFile() {
 }  // namespace
 
 SnapshotDatabase::SnapshotDatabase() : path_(MakeTemporaryFile()) {
+  ConfigureSqliteOnce();
   // A file of the run's own, so that builders on other threads can read the
   // copy too (Connection::OpenReader); it is removed when the copy's
   // connection closes. Failing that, an empty file name: a private

@@ -250,18 +250,6 @@ std::vector<Variant> ReadRow(sqlite3_stmt* statement,
   return row;
 }
 
-// SQLite keeps memory statistics behind a process-wide mutex taken on every
-// allocation it makes; nothing here reads them. The setting only takes
-// effect before SQLite first initialises itself, so it is made once, before
-// the first connection opens.
-void TurnOffMemoryStatistics() {
-  static const bool done = [] {
-    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-    return true;
-  }();
-  (void)done;
-}
-
 // Bytes 18 and 19 of an SQLite file are 2 in write-ahead-log mode.
 bool InWriteAheadLogMode(const std::string& path_utf8) {
   std::ifstream in(path_utf8, std::ios::binary);
@@ -292,7 +280,7 @@ std::string ImmutableUri(const std::string& path_utf8) {
 
 std::unique_ptr<SqliteConnection> SqliteConnection::Open(
     const std::string& path_utf8) {
-  TurnOffMemoryStatistics();
+  ConfigureSqliteOnce();
   try {
     return OpenAs(path_utf8, path_utf8, SQLITE_OPEN_READONLY);
   } catch (const VbError&) {
@@ -505,6 +493,17 @@ bool SqliteConnection::ScalarValueOfForm(const StatementForm& subquery,
 
 std::string SqliteQueryText(const std::string& component_sql) {
   return KeepStorageOrder(Win1252ToUtf8(PlusToConcat(component_sql)));
+}
+
+// Memory statistics sit behind a process-wide mutex taken on every
+// allocation SQLite makes; nothing here reads them. The setting only takes
+// effect before SQLite first initialises itself.
+void ConfigureSqliteOnce() {
+  static const bool done = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    return true;
+  }();
+  (void)done;
 }
 
 ResultSet SqliteConnection::Execute(const std::string& sql) {

@@ -38,6 +38,12 @@ namespace mx::repository {
 // Its values are then bound as parameters (sql_parameters.h).
 std::string SqliteQueryText(const std::string& component_sql);
 
+// Settles SQLite's process-wide settings before its first database opens,
+// whatever opens it first (a repository file, or the run's copy of a
+// server's tables): no memory statistics, whose mutex every allocation of
+// every thread would otherwise take.
+void ConfigureSqliteOnce();
+
 class SqliteConnection : public Connection {
  public:
   // Raises -2147467259 naming the file when it is missing or not a database.
