@@ -308,6 +308,14 @@ void Session::Rollback() noexcept {
 
 Handle Session::NewStatement() {
   EnsureConnected();
+  return NewStatementOnThisConnection();
+}
+
+Handle Session::NewStatementOnThisConnection() {
+  if (!connected_ || lost_) {
+    throw VbError(errors::kCannotConnect, kErrorSource,
+                  "The connection to the server was lost");
+  }
   SQLHANDLE raw = SQL_NULL_HANDLE;
   if (!Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, connection_.get(), &raw))) {
     RaiseFailure(connection_);

@@ -11,6 +11,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -101,6 +102,11 @@ class Session {
 
   // A fresh statement handle with the query time-out set.
   Handle NewStatement();
+  // The same on the connection as it is, never a new one: a lost connection
+  // raises its loss (-2147467259). For the statements of a transaction
+  // whose cursors live on the connection, which may be sent while another
+  // thread reads a statement answered before.
+  Handle NewStatementOnThisConnection();
 
   // Raises the error of a failed call on `handle` of this session: a lost
   // connection (SQLSTATE class 08, or the driver reports the connection dead
@@ -123,8 +129,10 @@ class Session {
   std::vector<std::string> connect_statements_;
   Handle environment_;
   Handle connection_;
-  bool connected_ = false;
-  bool lost_ = false;  // reconnect before the next statement
+  // Read by a thread sending a statement while another reads the rows of
+  // one sent before, and may find the connection lost.
+  std::atomic<bool> connected_ = false;
+  std::atomic<bool> lost_ = false;  // reconnect before the next statement
 };
 
 // True when `rc` is SQL_SUCCESS or SQL_SUCCESS_WITH_INFO.

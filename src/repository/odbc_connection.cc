@@ -686,7 +686,7 @@ std::optional<int64_t> OdbcConnection::QueriesBeforeSnapshot() {
 
 Handle OdbcConnection::Send(const std::string& sql) {
   ++statements_sent_;
-  Handle statement = session_->NewStatement();
+  Handle statement = session_->NewStatementOnThisConnection();
   WideText text = odbc::ComponentToWide(sql);
   const SQLRETURN rc = SQLExecDirectW(statement.get(), text.data(), SQL_NTS);
   if (!Succeeded(rc) && rc != SQL_NO_DATA) session_->RaiseFailure(statement);
@@ -694,11 +694,13 @@ Handle OdbcConnection::Send(const std::string& sql) {
 }
 
 // The table through a cursor of the scope's transaction, a batch of rows a
-// round trip, in storage order (as the component's queries read it). The
-// next batch is fetched and converted on a thread of its own while SQLite
-// inserts the one before: the driver's reading of the server's rows and
-// SQLite's inserts then share the two processors. One thread at a time uses
-// the session: the next fetch starts only when the one before has ended.
+// round trip, in storage order (as the component's queries read it). Three
+// steps overlap: while SQLite inserts a batch, the batch after it is
+// converted on a thread of its own, and the server answers the FETCH of the
+// batch after that (the driver keeps a batch's rows once it has them, so the
+// session is free for the next statement while they are converted). One
+// statement at a time is sent on the session: the next FETCH goes once the
+// one before has been answered.
 void OdbcConnection::CopyTable(const CopiedTable& table,
                                SnapshotDatabase& snapshot) {
   std::vector<SnapshotDatabase::Column> columns;
@@ -709,20 +711,25 @@ void OdbcConnection::CopyTable(const CopiedTable& table,
   SnapshotDatabase::RowWriter writer(snapshot, table.name, columns.size());
   Send("DECLARE mx_copy NO SCROLL CURSOR FOR SELECT * FROM " + table.name +
        " ORDER BY ctid");
+  const std::string fetch =
+      "FETCH FORWARD " + std::to_string(kRowsPerFetch) + " FROM mx_copy";
+  const auto send_fetch = [this, &fetch] { return Send(fetch); };
   std::optional<BoundRows> rows;
-  const auto fetch_next = [&] {
-    const Handle batch = Send("FETCH FORWARD " + std::to_string(kRowsPerFetch) +
-                              " FROM mx_copy");
+  std::future<Handle> answered = std::async(std::launch::async, send_fetch);
+  const auto convert_next = [&] {
+    const Handle batch = answered.get();
+    answered = std::async(std::launch::async, send_fetch);
     return FetchRows(*session_, batch, table.name, columns.size(), rows);
   };
   for (std::future<FetchedRows> next =
-           std::async(std::launch::async, fetch_next);
+           std::async(std::launch::async, convert_next);
        ;) {
     const FetchedRows fetched = next.get();
-    if (!fetched.last) next = std::async(std::launch::async, fetch_next);
+    if (!fetched.last) next = std::async(std::launch::async, convert_next);
     InsertRows(fetched, columns.size(), writer);
     if (fetched.last) break;
   }
+  answered.get();  // past the end: no rows
   Send("CLOSE mx_copy");
 }
 

@@ -95,8 +95,10 @@ TEST_F(PostgresSnapshotTest, TheCopyAnswersAsTheServer) {
   const uint64_t before = server->statements_sent();
   std::unique_ptr<Connection> copy = server->TakeSnapshot();
   ASSERT_NE(copy, nullptr);
-  // A statement or two a table, not one a row.
-  EXPECT_LT(server->statements_sent() - before, 4 * RepositoryTables().size());
+  // A few statements a table (the cursor declared, fetched from and one
+  // fetch past its end that overlapped the last conversion, closed), not
+  // one a row.
+  EXPECT_LE(server->statements_sent() - before, 4 * RepositoryTables().size());
   for (const std::string sql :
        {"SELECT * FROM qxddi150",
         "SELECT fdnm, fdno, iniv FROM qxddi150 WHERE appl = 'TAPP' AND cpac = "
