@@ -143,7 +143,7 @@ void SnapshotDatabase::RowWriter::BindReal(size_t column, double value) {
 void SnapshotDatabase::RowWriter::BindText(size_t column,
                                            std::string_view utf8) {
   sqlite3_bind_text(statement_, static_cast<int>(column + 1), utf8.data(),
-                    static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+                    static_cast<int>(utf8.size()), SQLITE_STATIC);
 }
 
 void SnapshotDatabase::RowWriter::Insert() {

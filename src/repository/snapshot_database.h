@@ -59,7 +59,8 @@ class SnapshotDatabase {
     RowWriter(const RowWriter&) = delete;
     RowWriter& operator=(const RowWriter&) = delete;
 
-    // Columns count from 0.
+    // Columns count from 0. A text is read where it stands when the row is
+    // inserted: it must stay until Insert() returns.
     void BindNull(size_t column);
     void BindInteger(size_t column, int64_t value);
     void BindReal(size_t column, double value);
