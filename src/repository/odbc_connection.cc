@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <future>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -573,11 +574,11 @@ void InsertRows(const FetchedRows& fetched, size_t columns,
   }
 }
 
-// The rows of the FETCH statement `batch` of `table`, read into `rows`
-// (made for the table's first batch, checked against every later one).
-FetchedRows FetchRows(Session& session, const Handle& batch,
-                      const std::string& table, size_t column_count,
-                      std::optional<BoundRows>& rows) {
+// Makes `rows` ready to read the FETCH statement `batch` of `table`: made
+// for the table's first batch, checked against every later one, bound.
+void PrepareRows(Session& session, const Handle& batch,
+                 const std::string& table, size_t column_count,
+                 std::optional<BoundRows>& rows) {
   if (!rows) {
     rows.emplace(session, DescribeColumns(session, batch));
   } else if (!rows->Fits(DescribeColumns(session, batch))) {
@@ -589,14 +590,19 @@ FetchedRows FetchRows(Session& session, const Handle& batch,
                   "The table " + table + " changed while it was read");
   }
   rows->Attach(batch);
+}
+
+// The rows of the statement `rows` were made ready for, converted.
+FetchedRows ReadRows(BoundRows& rows, const std::string& table,
+                     size_t column_count) {
   FetchedRows fetched;
   fetched.values.reserve(static_cast<size_t>(kRowsPerFetch) * column_count);
   std::string utf8;
-  for (SQLULEN block; (block = rows->FetchBlock()) > 0;) {
+  for (SQLULEN block; (block = rows.FetchBlock()) > 0;) {
     fetched.rows += block;
     for (SQLULEN r = 0; r < block; ++r) {
       for (size_t i = 0; i < column_count; ++i) {
-        FetchValue(*rows, r, i, table, utf8, fetched);
+        FetchValue(rows, r, i, table, utf8, fetched);
       }
     }
   }
@@ -700,7 +706,11 @@ Handle OdbcConnection::Send(const std::string& sql) {
 // batch after that (the driver keeps a batch's rows once it has them, so the
 // session is free for the next statement while they are converted). One
 // statement at a time is sent on the session: the next FETCH goes once the
-// one before has been answered.
+// one before has been answered. Describing and binding a statement's
+// columns never runs beside a statement being sent: psqlODBC 13 crashed
+// when two threads described statements of one connection at once (tried:
+// two batches converted side by side), and a description beside a send is
+// not known to be safer; only the reading of fetched rows overlaps.
 void OdbcConnection::CopyTable(const CopiedTable& table,
                                SnapshotDatabase& snapshot) {
   std::vector<SnapshotDatabase::Column> columns;
@@ -713,13 +723,21 @@ void OdbcConnection::CopyTable(const CopiedTable& table,
        " ORDER BY ctid");
   const std::string fetch =
       "FETCH FORWARD " + std::to_string(kRowsPerFetch) + " FROM mx_copy";
-  const auto send_fetch = [this, &fetch] { return Send(fetch); };
+  std::mutex driver;  // sends and column descriptions, one at a time
+  const auto send_fetch = [this, &fetch, &driver] {
+    const std::lock_guard<std::mutex> lock(driver);
+    return Send(fetch);
+  };
   std::optional<BoundRows> rows;
   std::future<Handle> answered = std::async(std::launch::async, send_fetch);
   const auto convert_next = [&] {
     const Handle batch = answered.get();
+    {
+      const std::lock_guard<std::mutex> lock(driver);
+      PrepareRows(*session_, batch, table.name, columns.size(), rows);
+    }
     answered = std::async(std::launch::async, send_fetch);
-    return FetchRows(*session_, batch, table.name, columns.size(), rows);
+    return ReadRows(*rows, table.name, columns.size());
   };
   for (std::future<FetchedRows> next =
            std::async(std::launch::async, convert_next);
