@@ -4,17 +4,31 @@
 
 namespace mx {
 
-AheadTurns::AheadTurns(GeneratorContext& ctx,
-                       const std::vector<TargetTable>& tables, AheadParts parts)
-    : ctx_(ctx), tables_(tables), parts_(std::move(parts)) {}
+namespace {
 
-std::optional<Mapping> AheadTurns::Find(const TargetTable& table,
-                                        VersionLookup& lookup) {
+AheadParts WithLookup(const VersionLookup& lookup, AheadParts parts) {
+  parts.find = [&lookup](QuerySource& queries, const TargetTable& table) {
+    return lookup.OnQueries(queries).Find(table);
+  };
+  return parts;
+}
+
+}  // namespace
+
+AheadTurns::AheadTurns(GeneratorContext& ctx,
+                       const std::vector<TargetTable>& tables,
+                       VersionLookup& lookup, AheadParts parts)
+    : ctx_(ctx),
+      tables_(tables),
+      lookup_(lookup),
+      parts_(WithLookup(lookup, std::move(parts))) {}
+
+std::optional<Mapping> AheadTurns::Find(const TargetTable& table) {
   const auto index = static_cast<size_t>(&table - tables_.data());
   if (ahead_ == nullptr) ahead_ = StartAt(index);
   turn_ = ahead_ != nullptr ? ahead_->Turn(index) : nullptr;
   if (turn_ != nullptr && turn_->mapping()) return *turn_->mapping();
-  return lookup.Find(table);
+  return lookup_.Find(table);
 }
 
 bool AheadTurns::TakeDocument(const ConversionObject& object, Env& env,

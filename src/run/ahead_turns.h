@@ -25,17 +25,19 @@ namespace mx {
 
 class AheadTurns {
  public:
-  // `parts` say what the run's class does with a table. The context, the
-  // tables and whatever the parts read must outlive this object, whose
-  // destruction stops the threads.
+  // `lookup` finds a table's mapping, here and (over a reader's queries) on
+  // the threads; `parts` say what else the run's class does with a table
+  // (their `find` is this lookup's). The context, the tables, the lookup
+  // and whatever the parts read must outlive this object, whose destruction
+  // stops the threads.
   AheadTurns(GeneratorContext& ctx, const std::vector<TargetTable>& tables,
-             AheadParts parts);
+             VersionLookup& lookup, AheadParts parts);
   AheadTurns(const AheadTurns&) = delete;
   AheadTurns& operator=(const AheadTurns&) = delete;
 
   // At the turn of `table` (an element of the tables, taken in order): its
-  // mapping, found ahead or now with `lookup`.
-  std::optional<Mapping> Find(const TargetTable& table, VersionLookup& lookup);
+  // mapping, found ahead or now.
+  std::optional<Mapping> Find(const TargetTable& table);
   // The document of `object`, for the table whose turn it is: when it was
   // built ahead, writes it through `env`, passes its log text and errors on
   // to `reporter` and gives its state and whether it was written. False,
@@ -48,6 +50,7 @@ class AheadTurns {
 
   GeneratorContext& ctx_;
   const std::vector<TargetTable>& tables_;
+  VersionLookup& lookup_;
   const AheadParts parts_;
   std::unique_ptr<DocumentsAhead> ahead_;
   std::unique_ptr<AheadWork> turn_;  // the work done for the table in turn

@@ -36,8 +36,7 @@ class DictionaryRun {
  private:
   Profile ReadProfile();
   std::vector<TargetTable> SelectTargetTables(const Profile& profile);
-  void ProcessTable(const Profile& profile, VersionLookup& lookup,
-                    const TargetTable& table);
+  void ProcessTable(const Profile& profile, const TargetTable& table);
   void ApplyStatusRules(const Profile& profile, const TargetTable& table,
                         const Mapping& mapping);
   bool BuildDocument(const Profile& profile, const TargetTable& table,
@@ -134,12 +133,12 @@ bool DictionaryRun::BuildDocument(const Profile& profile,
   return written;
 }
 
-void DictionaryRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
+void DictionaryRun::ProcessTable(const Profile& profile,
                                  const TargetTable& table) {
   ++counts_.total;
   log_.LogLine(
       StartedLine(counts_.total, ctx_.Now(), "Conversion", table.Code()));
-  std::optional<Mapping> mapping = ahead_->Find(table, lookup);
+  std::optional<Mapping> mapping = ahead_->Find(table);
   if (!mapping) {
     log_.LogLine(NoMappingWarning(table.Code()) + vb::kCrLf);
     log_.LogBlankLine();
@@ -152,16 +151,10 @@ void DictionaryRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
   ApplyStatusRules(profile, table, *mapping);
 }
 
-// What a thread does ahead with a table: the mapping lookup, and the
-// document when the status rules would build one that is no M-script.
+// What a thread does ahead with a table besides the mapping lookup: the
+// document, when the status rules would build one that is no M-script.
 AheadParts DictionaryRun::PartsAhead(const Profile& profile) {
   AheadParts parts;
-  parts.find = [this, &profile](QuerySource& queries,
-                                const TargetTable& table) {
-    return VersionLookup(queries, ctx_.settings, ClimbRules::DataDictionary(),
-                         profile, run_checked_out_, status_filter_)
-        .Find(table);
-  };
   parts.object_to_build =
       [this, &profile](const TargetTable& table,
                        const Mapping& m) -> std::optional<ConversionObject> {
@@ -194,10 +187,10 @@ bool DictionaryRun::Run() {
                          profile, run_checked_out_, status_filter_);
     // The threads read the profile and the settings: they stop before
     // these go, however the loop ends.
-    AheadTurns ahead(ctx_, tables, PartsAhead(profile));
+    AheadTurns ahead(ctx_, tables, lookup, PartsAhead(profile));
     ahead_ = &ahead;
     ForEachTargetTable(ctx_, tables, [&](const TargetTable& table) {
-      ProcessTable(profile, lookup, table);
+      ProcessTable(profile, table);
     });
     WriteSummary(log_, counts_, /*with_mscript_line=*/true);
     return true;

@@ -46,8 +46,7 @@ class LegacyRun {
   Profile ReadProfile(std::string* lookup_application);
   bool TargetIsLegacySource(const Profile& profile);
   std::vector<TargetTable> SelectTargetTables(const Profile& profile);
-  void ProcessTable(const Profile& profile, VersionLookup& lookup,
-                    const TargetTable& table);
+  void ProcessTable(const Profile& profile, const TargetTable& table);
   void ApplyStatusRules(const Profile& profile, const TargetTable& table,
                         const Mapping& mapping);
   bool BuildDocument(const Profile& profile, const TargetTable& table,
@@ -182,11 +181,10 @@ bool LegacyRun::BuildDocument(const Profile& profile, const TargetTable& table,
   return written;
 }
 
-void LegacyRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
-                             const TargetTable& table) {
+void LegacyRun::ProcessTable(const Profile& profile, const TargetTable& table) {
   ++counts_.total;
   log_.LogLine(StartedLine(counts_.total, ctx_.Now(), "Mapping", table.Code()));
-  std::optional<Mapping> mapping = ahead_->Find(table, lookup);
+  std::optional<Mapping> mapping = ahead_->Find(table);
   if (!mapping) {
     log_.LogLine(NoMappingWarning(table.Code()));
     log_.LogBlankLine();
@@ -198,16 +196,10 @@ void LegacyRun::ProcessTable(const Profile& profile, VersionLookup& lookup,
   ApplyStatusRules(profile, table, *mapping);
 }
 
-// What a thread does ahead with a table: the mapping lookup, and the
-// document when the status rules would build one that is no M-script.
+// What a thread does ahead with a table besides the mapping lookup: the
+// document, when the status rules would build one that is no M-script.
 AheadParts LegacyRun::PartsAhead(const Profile& profile) {
   AheadParts parts;
-  parts.find = [this, &profile](QuerySource& queries,
-                                const TargetTable& table) {
-    return VersionLookup(queries, ctx_.settings, ClimbRules::Legacy(), profile,
-                         run_checked_out_, status_filter_)
-        .Find(table);
-  };
   parts.object_to_build =
       [&profile](const TargetTable& table,
                  const Mapping& m) -> std::optional<ConversionObject> {
@@ -242,12 +234,11 @@ bool LegacyRun::Run() {
     {
       // The threads read the profile and the run's facts: they stop before
       // these go, and before the side files, however the loop ends.
-      AheadTurns ahead(ctx_, tables, PartsAhead(profile));
+      AheadTurns ahead(ctx_, tables, lookup, PartsAhead(profile));
       ahead_ = &ahead;
       ForEachTargetTable(ctx_, tables, [&](const TargetTable& table) {
-        ProcessTable(profile, lookup, table);
+        ProcessTable(profile, table);
       });
-      ahead_ = nullptr;
     }
     WriteSummary(log_, counts_, /*with_mscript_line=*/false);
 

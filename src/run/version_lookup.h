@@ -50,6 +50,11 @@ class VersionLookup {
         status_filter_(status_filter) {}
 
   std::optional<Mapping> Find(const TargetTable& table);
+  // The same search over other queries (a builder's on another thread).
+  VersionLookup OnQueries(QuerySource& queries) const {
+    return VersionLookup(queries, settings_, rules_, run_profile_,
+                         run_checked_out_, status_filter_);
+  }
 
  private:
   std::optional<Mapping> Query(int32_t profile, const VersionTriple& working,
