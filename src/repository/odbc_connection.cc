@@ -5,17 +5,21 @@
 #include "repository/odbc_connection.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <optional>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 #include "platform/encoding.h"
 #include "platform/vb_text.h"
+#include "repository/batch_queue.h"
 #include "repository/dialect.h"
 #include "repository/odbc_api.h"
 #include "repository/postgres_schema.h"
@@ -487,12 +491,12 @@ class BoundRows {
 // read and converted while the copy inserts the rows fetched before.
 struct FetchedRows {
   enum class Kind : uint8_t { kNull, kInteger, kReal, kText };
+  // Sixteen bytes a value: batches wait in memory while the copy builds
+  // the indexes of the table before.
   struct Value {
     Kind kind = Kind::kNull;
-    int64_t integer = 0;
-    double real = 0;
-    size_t offset = 0;  // of a text, in `texts`
-    size_t length = 0;
+    uint32_t length = 0;  // of a text
+    int64_t number = 0;   // an integer, a real's bits, a text's offset
   };
 
   std::vector<Value> values;  // row by row, each row's columns in order
@@ -500,12 +504,27 @@ struct FetchedRows {
   SQLULEN rows = 0;
   bool last = false;  // fewer rows than asked for: the table ends here
 
-  void AddText(std::string_view utf8) {
-    values.push_back({Kind::kText, 0, 0, texts.size(), utf8.size()});
+  size_t Bytes() const {
+    return values.capacity() * sizeof(Value) + texts.capacity();
+  }
+  std::string_view Text(const Value& value) const {
+    return std::string_view(texts).substr(static_cast<size_t>(value.number),
+                                          value.length);
+  }
+
+  void AddText(std::string_view utf8, const std::string& table) {
+    if (utf8.size() > UINT32_MAX) {
+      throw VbError(errors::kQueryRefused, kErrorSource,
+                    "A text in table " + table + " is too long to copy");
+    }
+    values.push_back({Kind::kText, static_cast<uint32_t>(utf8.size()),
+                      static_cast<int64_t>(texts.size())});
     texts.append(utf8);
   }
-  void AddInteger(int64_t n) { values.push_back({Kind::kInteger, n}); }
-  void AddReal(double d) { values.push_back({Kind::kReal, 0, d}); }
+  void AddInteger(int64_t n) { values.push_back({Kind::kInteger, 0, n}); }
+  void AddReal(double d) {
+    values.push_back({Kind::kReal, 0, std::bit_cast<int64_t>(d)});
+  }
   void AddNull() { values.push_back({}); }
 };
 
@@ -533,7 +552,7 @@ void FetchValue(BoundRows& rows, SQLULEN row, size_t column,
                       table + " is not valid UTF-16");
   }
   if (described.kind == ColumnKind::kText) {
-    fetched.AddText(utf8);
+    fetched.AddText(utf8, table);
     return;
   }
   const Variant value = described.kind == ColumnKind::kBoolean
@@ -559,14 +578,13 @@ void InsertRows(const FetchedRows& fetched, size_t columns,
           writer.BindNull(i);
           break;
         case Kind::kInteger:
-          writer.BindInteger(i, value.integer);
+          writer.BindInteger(i, value.number);
           break;
         case Kind::kReal:
-          writer.BindReal(i, value.real);
+          writer.BindReal(i, std::bit_cast<double>(value.number));
           break;
         case Kind::kText:
-          writer.BindText(i, std::string_view(fetched.texts)
-                                 .substr(value.offset, value.length));
+          writer.BindText(i, fetched.Text(value));
           break;
       }
     }
@@ -608,6 +626,82 @@ FetchedRows ReadRows(BoundRows& rows, const std::string& table,
   }
   fetched.last = fetched.rows < static_cast<SQLULEN>(kRowsPerFetch);
   return fetched;
+}
+
+using SendFunction = std::function<Handle(const std::string&)>;
+
+// Converted rows waiting for the copy: while it builds the indexes of a
+// large table, the next table is read into memory up to this bound.
+constexpr size_t kQueuedBytes = size_t{64} << 20;
+
+// Reads `table` through a cursor of the scope's transaction, a batch of
+// rows a round trip, into `batches`. Two steps overlap: the server answers
+// the FETCH of the next batch while this one is converted (the driver
+// keeps a batch's rows once it has them, so the session is free for the
+// next statement). One statement at a time is sent on the session: the
+// next FETCH goes once the one before has been answered. Describing and
+// binding a statement's columns never runs beside a statement being sent:
+// psqlODBC 13 crashed when two threads described statements of one
+// connection at once (tried: two batches converted side by side), and a
+// description beside a send is not known to be safer; only the reading of
+// fetched rows overlaps. False when the copy stopped taking batches.
+bool ReadTable(Session& session, const SendFunction& send,
+               const std::string& table, size_t column_count,
+               BatchQueue<FetchedRows>& batches) {
+  // A plain scan gives the rows in storage order (see TakeSnapshot) without
+  // the sort that "ORDER BY ctid" costs: the server would sort a large
+  // table on disk before answering the first FETCH.
+  send("DECLARE mx_copy NO SCROLL CURSOR FOR SELECT * FROM " + table);
+  const std::string fetch =
+      "FETCH FORWARD " + std::to_string(kRowsPerFetch) + " FROM mx_copy";
+  std::mutex driver;  // sends and column descriptions, one at a time
+  const auto send_fetch = [&send, &fetch, &driver] {
+    const std::lock_guard<std::mutex> lock(driver);
+    return send(fetch);
+  };
+  std::optional<BoundRows> rows;
+  std::future<Handle> answered = std::async(std::launch::async, send_fetch);
+  for (bool last = false; !last;) {
+    const Handle batch = answered.get();
+    {
+      const std::lock_guard<std::mutex> lock(driver);
+      PrepareRows(session, batch, table, column_count, rows);
+    }
+    answered = std::async(std::launch::async, send_fetch);
+    FetchedRows fetched = ReadRows(*rows, table, column_count);
+    last = fetched.last;
+    const size_t bytes = fetched.Bytes();
+    if (!batches.Push(std::move(fetched), bytes)) return false;
+  }
+  answered.get();  // past the end: no rows
+  send("CLOSE mx_copy");
+  return true;
+}
+
+// The rows of `table` from `batches` into the copy, in the order read; then
+// the table's indexes, while the next table is read.
+void WriteTable(const std::string& table,
+                const std::vector<SnapshotDatabase::Column>& columns,
+                BatchQueue<FetchedRows>& batches, SnapshotDatabase& snapshot) {
+  snapshot.CreateTable(table, columns);
+  {
+    SnapshotDatabase::RowWriter writer(snapshot, table, columns.size());
+    for (bool last = false; !last;) {
+      const FetchedRows fetched = batches.Pop();
+      InsertRows(fetched, columns.size(), writer);
+      last = fetched.last;
+    }
+  }
+  snapshot.AddLookupIndexesOf(table);
+}
+
+// How much the copy's indexes on `table` cost to build, roughly.
+int64_t IndexWork(const std::string& table, int64_t bytes) {
+  int64_t indexes = 0;
+  for (const LookupIndex& index : CopyIndexes()) {
+    if (index.table == table) ++indexes;
+  }
+  return indexes * bytes;
 }
 
 std::string InList(const std::vector<std::string>& tables) {
@@ -664,11 +758,12 @@ OdbcConnection::TablesToCopy(int64_t* bytes) {
       "ORDER BY c.relname, a.attnum");
   std::vector<CopiedTable> tables;
   for (const std::string& name : RepositoryTables()) {
-    CopiedTable table{name, {}};
+    CopiedTable table{name, {}, 0};
     for (const std::vector<Variant>& row : columns.rows) {
       if (TextOf(row[0]) != name) continue;
       if (table.columns.empty() && !row[5].IsNull()) {
-        *bytes += static_cast<int64_t>(row[5].ToDouble());
+        table.bytes = static_cast<int64_t>(row[5].ToDouble());
+        *bytes += table.bytes;
       }
       const std::string type =
           SnapshotType(TextOf(row[2]), TextOf(row[3]), TextOf(row[4]));
@@ -699,63 +794,66 @@ Handle OdbcConnection::Send(const std::string& sql) {
   return statement;
 }
 
-// The table through a cursor of the scope's transaction, a batch of rows a
-// round trip, in storage order (as the component's queries read it). Three
-// steps overlap: while SQLite inserts a batch, the batch after it is
-// converted on a thread of its own, and the server answers the FETCH of the
-// batch after that (the driver keeps a batch's rows once it has them, so the
-// session is free for the next statement while they are converted). One
-// statement at a time is sent on the session: the next FETCH goes once the
-// one before has been answered. Describing and binding a statement's
-// columns never runs beside a statement being sent: psqlODBC 13 crashed
-// when two threads described statements of one connection at once (tried:
-// two batches converted side by side), and a description beside a send is
-// not known to be safer; only the reading of fetched rows overlaps.
-void OdbcConnection::CopyTable(const CopiedTable& table,
-                               SnapshotDatabase& snapshot) {
-  std::vector<SnapshotDatabase::Column> columns;
-  for (const CopiedColumn& column : table.columns) {
-    columns.push_back({column.name, column.declared_type});
-  }
-  snapshot.CreateTable(table.name, columns);
-  SnapshotDatabase::RowWriter writer(snapshot, table.name, columns.size());
-  Send("DECLARE mx_copy NO SCROLL CURSOR FOR SELECT * FROM " + table.name +
-       " ORDER BY ctid");
-  const std::string fetch =
-      "FETCH FORWARD " + std::to_string(kRowsPerFetch) + " FROM mx_copy";
-  std::mutex driver;  // sends and column descriptions, one at a time
-  const auto send_fetch = [this, &fetch, &driver] {
-    const std::lock_guard<std::mutex> lock(driver);
-    return Send(fetch);
+// The tables in the order they go into the copy: those whose indexes take
+// longest to build first, so that the indexes of each are built while the
+// tables after it are read, and the last tables read have few or none.
+std::vector<OdbcConnection::CopiedTable> OdbcConnection::InCopyOrder(
+    std::vector<CopiedTable> tables) {
+  std::stable_sort(tables.begin(), tables.end(),
+                   [](const CopiedTable& a, const CopiedTable& b) {
+                     return IndexWork(a.name, a.bytes) >
+                            IndexWork(b.name, b.bytes);
+                   });
+  return tables;
+}
+
+// The tables read on a thread of their own while this one writes them into
+// the copy, each table's indexes built as soon as its rows are in.
+void OdbcConnection::CopyTables(const std::vector<CopiedTable>& tables,
+                                SnapshotDatabase& snapshot) {
+  BatchQueue<FetchedRows> batches(kQueuedBytes);
+  const SendFunction send = [this](const std::string& sql) {
+    return Send(sql);
   };
-  std::optional<BoundRows> rows;
-  std::future<Handle> answered = std::async(std::launch::async, send_fetch);
-  const auto convert_next = [&] {
-    const Handle batch = answered.get();
-    {
-      const std::lock_guard<std::mutex> lock(driver);
-      PrepareRows(*session_, batch, table.name, columns.size(), rows);
+  std::thread reader([&] {
+    try {
+      for (const CopiedTable& table : tables) {
+        if (!ReadTable(*session_, send, table.name, table.columns.size(),
+                       batches)) {
+          return;
+        }
+      }
+    } catch (...) {
+      batches.Fail(std::current_exception());
     }
-    answered = std::async(std::launch::async, send_fetch);
-    return ReadRows(*rows, table.name, columns.size());
-  };
-  for (std::future<FetchedRows> next =
-           std::async(std::launch::async, convert_next);
-       ;) {
-    const FetchedRows fetched = next.get();
-    if (!fetched.last) next = std::async(std::launch::async, convert_next);
-    InsertRows(fetched, columns.size(), writer);
-    if (fetched.last) break;
+  });
+  try {
+    for (const CopiedTable& table : tables) {
+      std::vector<SnapshotDatabase::Column> columns;
+      for (const CopiedColumn& column : table.columns) {
+        columns.push_back({column.name, column.declared_type});
+      }
+      WriteTable(table.name, columns, batches, snapshot);
+    }
+  } catch (...) {
+    batches.Cancel();
+    reader.join();
+    throw;
   }
-  answered.get();  // past the end: no rows
-  Send("CLOSE mx_copy");
+  reader.join();
 }
 
 std::unique_ptr<Connection> OdbcConnection::TakeSnapshot() {
   if (!postgres_ || !in_scope_ || tables_to_copy_.empty()) return nullptr;
   try {
     SnapshotDatabase snapshot;
-    for (const CopiedTable& table : tables_to_copy_) CopyTable(table, snapshot);
+    // The session scans a table from its first page to its last, never in
+    // parallel nor from where another session's scan stands (session
+    // statements); for this transaction, never through an index either (a
+    // server configured against sequential scans). So a table read whole
+    // comes in storage order, as the component's queries read it.
+    Send("SELECT set_config('enable_seqscan', 'on', true)");
+    CopyTables(InCopyOrder(tables_to_copy_), snapshot);
     snapshot.AddLookupIndexes();
     return snapshot.Connect();
   } catch (const VbError& e) {

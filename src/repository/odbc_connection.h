@@ -98,6 +98,7 @@ class OdbcConnection : public Connection {
   struct CopiedTable {
     std::string name;
     std::vector<CopiedColumn> columns;
+    int64_t bytes;  // on the server, as its catalog says
   };
 
   explicit OdbcConnection(std::unique_ptr<odbc::Session> session);
@@ -110,7 +111,9 @@ class OdbcConnection : public Connection {
   // embedded backend does. One statement, on the catalog.
   // Adds the bytes the tables take on the server to `*bytes`.
   std::optional<std::vector<CopiedTable>> TablesToCopy(int64_t* bytes);
-  void CopyTable(const CopiedTable& table, SnapshotDatabase& snapshot);
+  static std::vector<CopiedTable> InCopyOrder(std::vector<CopiedTable> tables);
+  void CopyTables(const std::vector<CopiedTable>& tables,
+                  SnapshotDatabase& snapshot);
 
   std::unique_ptr<odbc::Session> session_;
   std::string dbms_name_;

@@ -101,10 +101,7 @@ void SnapshotDatabase::CopyPagesOf(sqlite3* source) {
 
 void SnapshotDatabase::CreateTable(std::string_view name,
                                    const std::vector<Column>& columns) {
-  if (!in_transaction_) {
-    Run("BEGIN");
-    in_transaction_ = true;
-  }
+  BeginIfNeeded();
   std::string sql = "CREATE TABLE " + Quoted(name) + " (";
   const char* separator = "";
   for (const Column& column : columns) {
@@ -152,26 +149,38 @@ void SnapshotDatabase::RowWriter::Insert() {
   if (rc != SQLITE_DONE) database_.Fail("Cannot copy a row");
 }
 
-void SnapshotDatabase::AddLookupIndexes() {
-  if (!in_transaction_) {
-    Run("BEGIN");
-    in_transaction_ = true;
-  }
+void SnapshotDatabase::BeginIfNeeded() {
+  if (in_transaction_) return;
+  Run("BEGIN");
+  in_transaction_ = true;
+}
+
+void SnapshotDatabase::BuildIndexes(std::string_view table) {
+  BeginIfNeeded();
   // SQLite sorts an index's keys in memory up to the page cache's size and
   // merges sorted runs beyond it: with a small cache, runs are sorted on
   // worker threads (PRAGMA threads) while the table is still being read,
   // and the large tables' indexes build in about 15 % less time.
   Run("PRAGMA cache_size = -" + std::to_string(kSortRunBytes / 1024));
   for (const LookupIndex& index : CopyIndexes()) {
+    if (!table.empty() && index.table != table) continue;
     const std::string sql = "CREATE INDEX IF NOT EXISTS " + index.name +
                             " ON " + index.table + " (" + index.key + ")";
     // A table without one of the columns, or no such table: its queries
     // read it whole, as they would read the repository.
     sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
   }
+  Run("PRAGMA cache_size = -" + std::to_string(kCacheBytes / 1024));
+}
+
+void SnapshotDatabase::AddLookupIndexesOf(std::string_view table) {
+  if (!table.empty()) BuildIndexes(table);
+}
+
+void SnapshotDatabase::AddLookupIndexes() {
+  BuildIndexes("");
   Run("COMMIT");
   in_transaction_ = false;
-  Run("PRAGMA cache_size = -" + std::to_string(kCacheBytes / 1024));
   Run("PRAGMA query_only = 1");
 }
 

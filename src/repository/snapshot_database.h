@@ -72,10 +72,13 @@ class SnapshotDatabase {
     sqlite3_stmt* statement_ = nullptr;
   };
 
-  // The indexes of a run's copy (CopyIndexes() of schema.h), each where its
-  // table has its columns (an index that cannot be made is left out: queries
-  // still get every row, only slower). Then the database is read-only to its
-  // connection.
+  // The indexes of a run's copy (CopyIndexes() of schema.h) on `table`,
+  // each where the table has its columns (an index that cannot be made is
+  // left out: queries still get every row, only slower). A table's indexes
+  // can be built once its rows are in, before the next table is filled.
+  void AddLookupIndexesOf(std::string_view table);
+  // Every index of the run's copy not built yet, as above. Then the
+  // database is read-only to its connection.
   void AddLookupIndexes();
 
   // The database as a connection of the embedded backend, inside a read
@@ -84,6 +87,9 @@ class SnapshotDatabase {
 
  private:
   void Run(const std::string& sql);
+  void BeginIfNeeded();
+  // The indexes of CopyIndexes() on `table`, or on every table when empty.
+  void BuildIndexes(std::string_view table);
   [[noreturn]] void Fail(const std::string& what);
 
   std::string path_;       // the temporary file; empty: SQLite's private one

@@ -4,8 +4,10 @@
 // every row (in batches) on the server.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "interface/raised.h"
@@ -95,10 +97,12 @@ TEST_F(PostgresSnapshotTest, TheCopyAnswersAsTheServer) {
   const uint64_t before = server->statements_sent();
   std::unique_ptr<Connection> copy = server->TakeSnapshot();
   ASSERT_NE(copy, nullptr);
-  // A few statements a table (the cursor declared, fetched from and one
-  // fetch past its end that overlapped the last conversion, closed), not
-  // one a row.
-  EXPECT_LE(server->statements_sent() - before, 4 * RepositoryTables().size());
+  // One statement setting how the tables are scanned, then a few
+  // statements a table (the cursor declared, fetched from and one fetch
+  // past its end that overlapped the last conversion, closed), not one a
+  // row.
+  EXPECT_LE(server->statements_sent() - before,
+            1 + 4 * RepositoryTables().size());
   for (const std::string sql :
        {"SELECT * FROM qxddi150",
         "SELECT fdnm, fdno, iniv FROM qxddi150 WHERE appl = 'TAPP' AND cpac = "
@@ -165,6 +169,70 @@ TEST_F(PostgresSnapshotTest, TheCopyReadsTablesOfSeveralBatchesInOrder) {
   ExpectTheCopyAnswersAsTheFile(
       *server, {"SELECT flno FROM qxddi140", "SELECT fdnm, fdno FROM qxddi150",
                 "SELECT count(*), sum(fdno) FROM qxddi150"});
+}
+
+// Rows updated on the server move to the end of its table: the copy keeps
+// the server's storage order, not the order the rows were first written in,
+// also for the tables read while an earlier table's indexes were built.
+TEST_F(PostgresSnapshotTest, TheCopyKeepsTheServersStorageOrderAfterUpdates) {
+  auto server = CopiedRepository(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 9000) INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno) "
+      "SELECT 'TAPP', 'tc', 'itm', printf('%03d', i % 50), 'f' || i, i "
+      "FROM n;"
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 6000) INSERT INTO qxddi140 (appl, cpac, cmod, flno) "
+      "SELECT 'TAPP', 'tc', 'itm', printf('%05d', i) FROM n;");
+  server->EndReadScope();
+  server->Execute("UPDATE qxddi150 SET iniv = 'moved' WHERE fdno % 7 = 3");
+  server->Execute("UPDATE qxddi140 SET cmod = 'mod' WHERE flno < '00100'");
+  server->BeginReadScope();
+  ASSERT_TRUE(server->QueriesBeforeSnapshot().has_value());
+  std::unique_ptr<Connection> copy = server->TakeSnapshot();
+  ASSERT_NE(copy, nullptr);
+  for (const std::string sql :
+       {"SELECT fdno, iniv FROM qxddi150", "SELECT flno, cmod FROM qxddi140",
+        "SELECT fdnm FROM qxddi150 WHERE appl = 'TAPP' AND cpac + cmod + flno "
+        "= 'tcitm007'"}) {
+    SCOPED_TRACE(sql);
+    const ResultSet expected = server->Execute(sql);
+    ExpectSameRows(copy->Execute(sql), expected);
+  }
+  // The moved rows come last, in the order they were moved.
+  const ResultSet rows = copy->Execute("SELECT fdno FROM qxddi150");
+  ASSERT_EQ(rows.rows.size(), 9000u);
+  EXPECT_EQ(rows.rows.back().at(0).ToDouble(), 8998);
+  copy.reset();
+  server->EndReadScope();
+}
+
+// The server ends the session while the copy reads a large table: the
+// copy fails with the lost connection instead of waiting for rows that will
+// not come, and the thread that reads the tables is done with.
+TEST_F(PostgresSnapshotTest, ASessionEndedDuringTheCopyFailsIt) {
+  auto server = CopiedRepository(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+      "i < 60000) INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno) "
+      "SELECT 'TAPP', 'tc', 'itm', printf('%03d', i % 50), 'f' || i, i "
+      "FROM n;");
+  ASSERT_TRUE(server->QueriesBeforeSnapshot().has_value());
+  std::thread terminator([&] {
+    auto admin =
+        OdbcConnection::Open(database_->connection_string(), "the test");
+    // Ends the copy's session once it has fetched from its cursor.
+    for (int attempt = 0; attempt < 2000; ++attempt) {
+      admin->Execute("SELECT pg_stat_clear_snapshot()");
+      const ResultSet ended = admin->Execute(
+          "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+          "WHERE datname = current_database() AND pid <> pg_backend_pid() "
+          "AND query LIKE '%FETCH FORWARD%'");
+      if (ended.rows.at(0).at(0).ToDouble() > 0) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ADD_FAILURE() << "the copy's session was not seen fetching";
+  });
+  EXPECT_THROW(server->TakeSnapshot(), VbError);
+  terminator.join();
 }
 
 TEST_F(PostgresSnapshotTest, NoCopyWhereAColumnCouldCompareOtherwise) {
