@@ -12,9 +12,6 @@ namespace mx::repository::odbc {
 
 namespace {
 
-// ADO named the ODBC bridge so in Err.Source.
-constexpr char kErrorSource[] = "Microsoft OLE DB Provider for ODBC Drivers";
-
 VbError CannotConnect(const std::string& description) {
   return VbError(errors::kCannotConnect, kErrorSource, description);
 }

@@ -23,6 +23,11 @@ namespace mx::repository::odbc {
 
 static_assert(sizeof(SQLWCHAR) == 2, "unixODBC must use UTF-16 SQLWCHAR");
 
+// The source of every error the ODBC backend raises: ADO named the ODBC
+// bridge so in Err.Source.
+inline constexpr char kErrorSource[] =
+    "Microsoft OLE DB Provider for ODBC Drivers";
+
 using WideText = std::vector<SQLWCHAR>;  // UTF-16, no terminator
 
 // UTF-8 to UTF-16; nullopt when the input is not valid UTF-8.

@@ -28,9 +28,8 @@ namespace mx::repository {
 namespace odbc {
 class Handle;
 class Session;
+struct ServerTable;
 }  // namespace odbc
-
-class SnapshotDatabase;
 
 // How the component's query text reaches a server.
 enum class QueryDialect {
@@ -91,16 +90,6 @@ class OdbcConnection : public Connection {
   uint64_t statements_sent() const { return statements_sent_; }
 
  private:
-  struct CopiedColumn {
-    std::string name;  // UTF-8
-    std::string declared_type;
-  };
-  struct CopiedTable {
-    std::string name;
-    std::vector<CopiedColumn> columns;
-    int64_t bytes;  // on the server, as its catalog says
-  };
-
   explicit OdbcConnection(std::unique_ptr<odbc::Session> session);
 
   ResultSet Run(const std::string& sql);
@@ -110,10 +99,7 @@ class OdbcConnection : public Connection {
   // their columns; nullopt when one of them does not compare as the
   // embedded backend does. One statement, on the catalog.
   // Adds the bytes the tables take on the server to `*bytes`.
-  std::optional<std::vector<CopiedTable>> TablesToCopy(int64_t* bytes);
-  static std::vector<CopiedTable> InCopyOrder(std::vector<CopiedTable> tables);
-  void CopyTables(const std::vector<CopiedTable>& tables,
-                  SnapshotDatabase& snapshot);
+  std::optional<std::vector<odbc::ServerTable>> TablesToCopy(int64_t* bytes);
 
   std::unique_ptr<odbc::Session> session_;
   std::string dbms_name_;
@@ -121,7 +107,7 @@ class OdbcConnection : public Connection {
   bool postgres_ = false;  // row order stated, read scopes as snapshots
   bool in_scope_ = false;
   std::string lost_in_scope_;  // why the scope's connection was lost
-  std::vector<CopiedTable> tables_to_copy_;  // of the scope, once asked
+  std::vector<odbc::ServerTable> tables_to_copy_;  // of the scope, once asked
   uint64_t statements_sent_ = 0;
 };
 
