@@ -283,12 +283,12 @@ std::unique_ptr<Connection> OdbcConnection::TakeSnapshot() {
   if (!postgres_ || !in_scope_ || tables_to_copy_.empty()) return nullptr;
   try {
     SnapshotDatabase snapshot;
-    // The session scans a table from its first page to its last, never in
-    // parallel nor from where another session's scan stands (session
-    // statements); for this transaction, never through an index either (a
-    // server configured against sequential scans). So a table read whole
-    // comes in storage order, as the component's queries read it.
-    Send("SELECT set_config('enable_seqscan', 'on', true)");
+    // A table read whole, with no condition and no order, is scanned from
+    // its first page to its last: never through an index (the planner
+    // considers none without a condition or an order to serve, even on a
+    // server configured against sequential scans), never in parallel nor
+    // from where another session's scan stands (session statements). So
+    // it comes in storage order, as the component's queries read it.
     odbc::CopyServerTables(
         *session_, [this](const std::string& sql) { return Send(sql); },
         odbc::InCopyOrder(tables_to_copy_), snapshot);
