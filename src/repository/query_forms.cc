@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "platform/encoding.h"
+#include "repository/row_map_lookup.h"
 #include "repository/row_order.h"
 #include "repository/sql_parameters.h"
 #include "repository/sqlite_connection.h"
@@ -62,9 +63,11 @@ std::optional<std::vector<StatementForm::Piece>> PiecesOf(
 // The form of one statement, given in SQLite text with stand-ins, as the
 // SQLite connection prepares it: parameterised, and each scalar subquery
 // with its storage order stated and parameterised in turn.
-std::optional<StatementForm> StatementFormOf(const std::string& sqlite_text) {
+std::optional<StatementForm> StatementFormOf(const std::string& sqlite_text,
+                                             const RowMaps* maps) {
   std::optional<ParameterisedSql> query = Parameterise(sqlite_text);
   if (!query) return std::nullopt;
+  if (maps != nullptr) AddRowMapLookup(*maps, &*query);
   StatementForm form;
   auto pieces = PiecesOf(query->text);
   if (!pieces) return std::nullopt;
@@ -80,7 +83,7 @@ std::optional<StatementForm> StatementFormOf(const std::string& sqlite_text) {
     } else {
       const auto& subquery = std::get<ScalarSubquery>(value);
       std::optional<StatementForm> inner =
-          StatementFormOf(KeepStorageOrder(subquery.text));
+          StatementFormOf(KeepStorageOrder(subquery.text), maps);
       if (!inner) return std::nullopt;
       form.subqueries.push_back(*std::move(inner));
       form.values.push_back({Kind::kSubquery, 0, 0});
@@ -154,7 +157,8 @@ bool SplitAtLiterals(std::string_view sql, SplitQuery* split) {
   return true;
 }
 
-std::optional<StatementForm> AnalyseForm(const SplitQuery& query) {
+std::optional<StatementForm> AnalyseForm(const SplitQuery& query,
+                                         const RowMaps* maps) {
   std::string sql;  // a query of the form, with stand-ins for its literals
   size_t literal = 0;
   for (char c : query.form) {
@@ -164,7 +168,7 @@ std::optional<StatementForm> AnalyseForm(const SplitQuery& query) {
       sql += c;
     }
   }
-  return StatementFormOf(SqliteQueryText(sql));
+  return StatementFormOf(SqliteQueryText(sql), maps);
 }
 
 const StatementForm* QueryForms::Find(std::string_view component_sql,
@@ -180,7 +184,7 @@ const StatementForm* QueryForms::Find(std::string_view component_sql,
       by_form_.erase(entries_.back().form);
       entries_.pop_back();
     }
-    std::optional<StatementForm> statement = AnalyseForm(split_);
+    std::optional<StatementForm> statement = AnalyseForm(split_, maps_);
     entries_.push_front(Entry{split_.form, std::move(statement)});
     by_form_.emplace(entries_.front().form, entries_.begin());
     entry = &entries_.front();

@@ -28,6 +28,8 @@
 
 namespace mx::repository {
 
+class RowMaps;
+
 // The contents of a query's literals, in order, in UTF-8.
 using QueryLiterals = std::vector<std::string>;
 
@@ -71,8 +73,10 @@ bool SplitAtLiterals(std::string_view component_sql, SplitQuery* split);
 // The statement SQLite is first given for every query of the form: the
 // component's text adapted (SqliteQueryText) and parameterised. nullopt when
 // that statement, or one of its scalar subqueries, is not parameterised: such
-// queries are adapted as they stand.
-std::optional<StatementForm> AnalyseForm(const SplitQuery& query);
+// queries are adapted as they stand. With `maps`, the statements that a map
+// of the run's copy serves read their rows through it (row_map_lookup.h).
+std::optional<StatementForm> AnalyseForm(const SplitQuery& query,
+                                         const RowMaps* maps = nullptr);
 
 // The forms of the most recently sent queries, analysed once each.
 class QueryForms {
@@ -87,6 +91,8 @@ class QueryForms {
   // view has no rowid to order by): from now on the queries of the form are
   // adapted as they stand.
   void Refuse(std::string_view component_sql);
+  // The maps of the run's copy that the forms analysed from now on use.
+  void UseRowMaps(const RowMaps* maps) { maps_ = maps; }
 
  private:
   struct Entry {
@@ -98,6 +104,7 @@ class QueryForms {
   Entries entries_;  // most recently used first
   std::unordered_map<std::string_view, Entries::iterator> by_form_;
   SplitQuery split_;  // of the query being looked up
+  const RowMaps* maps_ = nullptr;
 };
 
 }  // namespace mx::repository

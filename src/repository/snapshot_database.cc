@@ -6,9 +6,13 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <new>
+#include <optional>
+#include <thread>
 
 #include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
+#include "repository/row_map_module.h"
 #include "repository/schema.h"
 #include "repository/sqlite_connection.h"
 
@@ -102,6 +106,7 @@ void SnapshotDatabase::CopyPagesOf(sqlite3* source) {
 void SnapshotDatabase::CreateTable(std::string_view name,
                                    const std::vector<Column>& columns) {
   BeginIfNeeded();
+  rows_written_ = true;
   std::string sql = "CREATE TABLE " + Quoted(name) + " (";
   const char* separator = "";
   for (const Column& column : columns) {
@@ -157,6 +162,7 @@ void SnapshotDatabase::BeginIfNeeded() {
 
 void SnapshotDatabase::BuildIndexes(std::string_view table) {
   BeginIfNeeded();
+  AddMaps(table);
   // SQLite sorts an index's keys in memory up to the page cache's size and
   // merges sorted runs beyond it: with a small cache, runs are sorted on
   // worker threads (PRAGMA threads) while the table is still being read,
@@ -164,6 +170,7 @@ void SnapshotDatabase::BuildIndexes(std::string_view table) {
   Run("PRAGMA cache_size = -" + std::to_string(kSortRunBytes / 1024));
   for (const LookupIndex& index : CopyIndexes()) {
     if (!table.empty() && index.table != table) continue;
+    if (maps_->Replaces(index.table, index.key)) continue;
     const std::string sql = "CREATE INDEX IF NOT EXISTS " + index.name +
                             " ON " + index.table + " (" + index.key + ")";
     // A table without one of the columns, or no such table: its queries
@@ -171,6 +178,70 @@ void SnapshotDatabase::BuildIndexes(std::string_view table) {
     sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
   }
   Run("PRAGMA cache_size = -" + std::to_string(kCacheBytes / 1024));
+}
+
+// The maps of a table read through a connection of its own to the copy's
+// file, which shows what the copy's own connection has committed.
+std::optional<RowMaps::TableMaps> SnapshotDatabase::ReadMapsApart(
+    const std::string& table) const {
+  sqlite3* db = nullptr;
+  std::optional<RowMaps::TableMaps> maps;
+  if (sqlite3_open_v2(path_.c_str(), &db,
+                      SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                      nullptr) == SQLITE_OK &&
+      sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK) {
+    try {
+      maps = RowMaps::Read(db, table);
+    } catch (const std::bad_alloc&) {
+      maps.reset();
+    }
+  }
+  sqlite3_close_v2(db);
+  return maps;
+}
+
+// A table or view of the repository named as the maps' function would
+// take its place in the queries that join it: its tables get indexes then.
+bool SnapshotDatabase::NamesTheMapFunction() {
+  sqlite3_stmt* raw = nullptr;
+  const std::string sql =
+      std::string("SELECT 1 FROM sqlite_master WHERE lower(name) = '") +
+      kRowMapFunction + "'";
+  if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(raw);
+    return true;
+  }
+  const bool named = sqlite3_step(raw) != SQLITE_DONE;
+  sqlite3_finalize(raw);
+  return named;
+}
+
+void SnapshotDatabase::AddMaps(std::string_view table) {
+  std::vector<std::string> tables;
+  for (const RowMapKey& key : RowMapKeys()) {
+    if ((table.empty() || key.table == table) &&
+        maps_tried_.insert(key.table).second) {
+      tables.push_back(key.table);
+    }
+  }
+  if (tables.empty() || NamesTheMapFunction()) return;
+  // A page copy's tables are all in the file: each table but the first is
+  // read on a thread of its own, whose connection sees them there. Rows
+  // written here are seen only by this connection until they are
+  // committed.
+  const bool apart = !rows_written_ && !path_.empty();
+  std::vector<std::optional<RowMaps::TableMaps>> read(tables.size());
+  std::vector<std::thread> readers;
+  for (size_t i = 1; apart && i < tables.size(); ++i) {
+    readers.emplace_back([&, i] { read[i] = ReadMapsApart(tables[i]); });
+  }
+  for (size_t i = 0; i < tables.size(); ++i) {
+    if (i == 0 || !apart) read[i] = RowMaps::Read(db_, tables[i]);
+  }
+  for (std::thread& reader : readers) reader.join();
+  for (std::optional<RowMaps::TableMaps>& maps : read) {
+    if (maps) maps_->Add(*std::move(maps));
+  }
 }
 
 void SnapshotDatabase::AddLookupIndexesOf(std::string_view table) {
@@ -191,6 +262,12 @@ std::unique_ptr<Connection> SnapshotDatabase::Connect() {
       path_.empty() ? SqliteConnection::Adopt(db_)
                     : SqliteConnection::AdoptTemporary(db_, path_);
   db_ = nullptr;
+  // Without its maps the copy's connection would find the rows of a mapped
+  // table by reading it whole: no copy is better than that.
+  if (!connection->UseRowMaps(maps_)) {
+    throw VbError(errors::kQueryRefused, kErrorSource,
+                  "Cannot read the run's copy of the repository");
+  }
   connection->BeginReadScope();
   return connection;
 }

@@ -4,19 +4,23 @@
 // (kCacheBytes); SQLite's private temporary database when no such file can
 // be made. A backend fills it (a page copy of
 // an SQLite file, or tables written row by row in the repository's order),
-// the lookup indexes are added, and the embedded backend's connection reads
-// it. Nothing here touches the repository itself.
+// the lookups are added (maps of the tables that grow with the profile,
+// row_maps.h, and indexes of the others), and the embedded backend's
+// connection reads it. Nothing here touches the repository itself.
 #ifndef MX_REPOSITORY_SNAPSHOT_DATABASE_H_
 #define MX_REPOSITORY_SNAPSHOT_DATABASE_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "repository/connection.h"
+#include "repository/row_maps.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -72,12 +76,14 @@ class SnapshotDatabase {
     sqlite3_stmt* statement_ = nullptr;
   };
 
-  // The indexes of a run's copy (CopyIndexes() of schema.h) on `table`,
-  // each where the table has its columns (an index that cannot be made is
-  // left out: queries still get every row, only slower). A table's indexes
-  // can be built once its rows are in, before the next table is filled.
+  // The lookups of a run's copy on `table`: the maps of its keys
+  // (row_maps.h) where the table qualifies for them, and the indexes of
+  // CopyIndexes() (schema.h) that no map stands in for, each where the
+  // table has its columns (an index that cannot be made is left out:
+  // queries still get every row, only slower). A table's lookups can be
+  // built once its rows are in, before the next table is filled.
   void AddLookupIndexesOf(std::string_view table);
-  // Every index of the run's copy not built yet, as above. Then the
+  // Every lookup of the run's copy not built yet, as above. Then the
   // database is read-only to its connection.
   void AddLookupIndexes();
 
@@ -88,12 +94,20 @@ class SnapshotDatabase {
  private:
   void Run(const std::string& sql);
   void BeginIfNeeded();
-  // The indexes of CopyIndexes() on `table`, or on every table when empty.
+  // The maps and indexes of `table`, or of every table when empty.
   void BuildIndexes(std::string_view table);
+  // The maps of `table` (of every table when empty) not tried yet.
+  void AddMaps(std::string_view table);
+  bool NamesTheMapFunction();
+  std::optional<RowMaps::TableMaps> ReadMapsApart(
+      const std::string& table) const;
   [[noreturn]] void Fail(const std::string& what);
 
   std::string path_;       // the temporary file; empty: SQLite's private one
   sqlite3* db_ = nullptr;  // owned until Connect
+  std::shared_ptr<RowMaps> maps_ = std::make_shared<RowMaps>();
+  std::set<std::string> maps_tried_;  // tables whose maps were read
+  bool rows_written_ = false;         // by CreateTable and RowWriter
   bool in_transaction_ = false;
 };
 

@@ -19,6 +19,8 @@
 #include "movx20xmlgen/error.h"
 #include "platform/encoding.h"
 #include "repository/dialect.h"
+#include "repository/row_map_lookup.h"
+#include "repository/row_map_module.h"
 #include "repository/row_order.h"
 #include "repository/schema.h"
 #include "repository/snapshot_database.h"
@@ -409,7 +411,8 @@ bool SqliteConnection::ScalarValue(const std::string& subquery,
 // in use is pushed out of the cache. A text that cannot be parameterised is
 // kept under its own text.
 sqlite3_stmt* SqliteConnection::StatementFor(const std::string& sql_utf8) {
-  const std::optional<ParameterisedSql> query = Parameterise(sql_utf8);
+  std::optional<ParameterisedSql> query = Parameterise(sql_utf8);
+  if (query && row_maps_) AddRowMapLookup(*row_maps_, &*query);
   if (query) {
     SubqueryValues subqueries;
     bool resolved = true;
@@ -593,10 +596,22 @@ std::unique_ptr<Connection> SqliteConnection::OpenReader() {
   const bool unchanging = (open_flags_ & SQLITE_OPEN_URI) != 0;
   if (!unchanging && InWriteAheadLogMode(path_utf8_)) return nullptr;
   try {
-    return OpenAs(path_utf8_, open_name_, open_flags_);
+    std::unique_ptr<SqliteConnection> reader =
+        OpenAs(path_utf8_, open_name_, open_flags_);
+    if (row_maps_ && !reader->UseRowMaps(row_maps_)) return nullptr;
+    return reader;
   } catch (const VbError&) {
     return nullptr;
   }
+}
+
+bool SqliteConnection::UseRowMaps(std::shared_ptr<const RowMaps> maps) {
+  if (!RegisterRowMapModule(db_, maps)) return false;
+  statements_.Clear();
+  forms_ = QueryForms();
+  row_maps_ = std::move(maps);
+  forms_.UseRowMaps(row_maps_.get());
+  return true;
 }
 
 std::unique_ptr<Connection> SqliteConnection::TakeSnapshot() {

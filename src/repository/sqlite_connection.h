@@ -26,6 +26,7 @@
 
 #include "repository/connection.h"
 #include "repository/query_forms.h"
+#include "repository/row_maps.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -78,6 +79,12 @@ class SqliteConnection : public Connection {
   // transactions would make them read different states; one opened as an
   // unchanging file does.
   std::unique_ptr<Connection> OpenReader() override;
+
+  // The maps of the run's copy (row_maps.h) that this database holds the
+  // rows of: the queries they serve read their rows through them, here and
+  // in every reader. False when SQLite refuses them (queries then find
+  // their rows without).
+  bool UseRowMaps(std::shared_ptr<const RowMaps> maps);
 
  private:
   // Opens `name` (a path, or a URI with SQLITE_OPEN_URI in `flags`); errors
@@ -132,6 +139,7 @@ class SqliteConnection : public Connection {
   bool remove_on_close_ = false;
   StatementCache statements_;
   QueryForms forms_;
+  std::shared_ptr<const RowMaps> row_maps_;
   QueryLiterals literals_;  // of the query being run
   // Inside a read scope the schema cannot change, so column names are read
   // once per statement; outside one they are read for every query.
