@@ -108,11 +108,12 @@ std::string Lower(std::string_view text) {
   return lower;
 }
 
-// The parts of a term made of columns (optionally qualified by one of
-// `names`) and literals joined with ||; nullopt for any other expression.
+// The parts of a term made of columns (qualified by one of `names`, or
+// unqualified unless `qualified` is set) and literals joined with ||;
+// nullopt for any other expression.
 std::optional<std::vector<Condition::Part>> TermParts(
     const Token* token, const Token* end,
-    const std::vector<std::string_view>& names) {
+    const std::vector<std::string_view>& names, bool qualified) {
   std::vector<Condition::Part> parts;
   for (;;) {
     if (token == end) return std::nullopt;
@@ -130,6 +131,8 @@ std::optional<std::vector<Condition::Part>> TermParts(
           return std::nullopt;
         }
         token += 2;
+      } else if (qualified) {
+        return std::nullopt;
       }
       parts.push_back({false, Lower(token->text)});
       ++token;
@@ -142,9 +145,9 @@ std::optional<std::vector<Condition::Part>> TermParts(
   }
 }
 
-std::optional<Condition> ConditionOf(
-    const Token* begin, const Token* end,
-    const std::vector<std::string_view>& names) {
+std::optional<Condition> ConditionOf(const Token* begin, const Token* end,
+                                     const std::vector<std::string_view>& names,
+                                     bool qualified) {
   const Token* compare = begin;
   while (compare != end &&
          !(compare->depth == begin->depth &&
@@ -154,7 +157,7 @@ std::optional<Condition> ConditionOf(
   }
   if (compare == end) return std::nullopt;
   Condition condition;
-  auto parts = TermParts(begin, compare, names);
+  auto parts = TermParts(begin, compare, names, qualified);
   if (!parts) return std::nullopt;
   condition.parts = *std::move(parts);
   const Token* value = compare + 1;
@@ -204,10 +207,14 @@ bool RefusedInWhere(const Token& token) {
   return token.IsWord("or") || token.IsWord("between") || token.IsWord("case");
 }
 
+// A query of one table, or of two joined by a comma whose first is the one
+// mapped: its conditions on that table then name it (or its alias), and
+// the map joins before it with the second after them, in that order.
 struct Shape {
   std::string_view table;
   size_t table_token;
   std::vector<std::string_view> names;  // the table's name and alias
+  std::optional<size_t> comma;          // before the second table
   size_t where_begin;                   // the first token of the WHERE clause
   size_t where_end;                     // the token after it
 };
@@ -228,11 +235,24 @@ std::optional<Shape> ShapeOf(const std::vector<Token>& tokens) {
   if (tokens[from + 1].kind != Token::Kind::kWord) return std::nullopt;
   shape.names.push_back(shape.table);
   size_t where = from + 2;
-  if (tokens[where].IsWord("as")) ++where;
-  if (where < tokens.size() && tokens[where].kind == Token::Kind::kWord &&
-      !tokens[where].IsWord("where")) {
-    shape.names.push_back(tokens[where].text);
+  auto alias = [&] {
+    if (where < tokens.size() && tokens[where].IsWord("as")) ++where;
+    if (where < tokens.size() && tokens[where].kind == Token::Kind::kWord &&
+        !tokens[where].IsWord("where")) {
+      return tokens[where++].text;
+    }
+    return std::string_view();
+  };
+  if (const std::string_view name = alias(); !name.empty()) {
+    shape.names.push_back(name);
+  }
+  if (where < tokens.size() && tokens[where].IsSymbol(",")) {
+    shape.comma = where++;
+    if (where >= tokens.size() || tokens[where].kind != Token::Kind::kWord) {
+      return std::nullopt;
+    }
     ++where;
+    alias();
   }
   if (where >= tokens.size() || !tokens[where].IsWord("where")) {
     return std::nullopt;
@@ -263,7 +283,8 @@ std::vector<Condition> ConditionsOf(const std::vector<Token>& tokens,
       continue;
     }
     if (i > begin) {
-      auto condition = ConditionOf(&tokens[begin], &tokens[0] + i, shape.names);
+      auto condition = ConditionOf(&tokens[begin], &tokens[0] + i, shape.names,
+                                   shape.comma.has_value());
       if (condition) conditions.push_back(*std::move(condition));
     }
     begin = i + 1;
@@ -362,7 +383,9 @@ bool AddRowMapLookup(const RowMaps& maps, ParameterisedSql* query) {
       out.append(text.substr(copied, token.begin - copied));
       if (i == shape->table_token) out += join;
       if (i == shape->where_end) out += condition;
-      if (token.kind == Token::Kind::kParameter) {
+      if (shape->comma == i) {
+        out += " CROSS JOIN";
+      } else if (token.kind == Token::Kind::kParameter) {
         out += "?" + std::to_string(token.parameter + 1);
       } else if (i > shape->where_end && IsRowidWord(token) &&
                  !(*tokens)[i - 1].IsSymbol(".")) {

@@ -1,7 +1,9 @@
 // Sends a query of the run's copy to a map of its table (row_maps.h). A
 // single-table query whose WHERE clause is conditions joined by AND, among
 // them `TERM = ?` for every term of one of the table's mapped keys (the
-// last may be `TERM IN (?, ...)`), reads the table through the map:
+// last may be `TERM IN (?, ...)`), reads the table through the map (a
+// query that joins a second table after it with a comma keeps that order,
+// and its conditions on the mapped table must name it):
 //
 //   SELECT ... FROM mx_rows(KEY, LITERAL..., ?1, ...) AS mx_rows_m
 //       CROSS JOIN table WHERE ... AND table.rowid = mx_rows_m.mx_rid

@@ -29,6 +29,9 @@
 #include "repository/query_form_check.h"
 #include "repository/query_forms.h"
 #include "repository/query_trace.h"
+#include "repository/row_map_lookup.h"
+#include "repository/row_map_module.h"
+#include "repository/row_maps.h"
 #include "repository/row_order.h"
 #include "repository/schema.h"
 #include "repository/sql_parameters.h"
@@ -79,6 +82,8 @@ class Database {
     sqlite3_finalize(statement);
     return values;
   }
+
+  sqlite3* handle() { return db_; }
 
   // The detail column of EXPLAIN QUERY PLAN.
   std::vector<std::string> Plan(const std::string& sql) {
@@ -189,24 +194,28 @@ std::vector<std::string> TracedLegacyDemoQueries(const std::string& repo,
 // The SQLite texts the connection prepares for a query: its parameterised
 // form and the forms of its scalar subqueries, which run on their own; the
 // text as it stands when it has no parameterised form.
-void AddForms(const std::string& text, std::vector<std::string>* forms) {
-  const auto parameterised = repository::Parameterise(text);
+// With `maps`, the statements that read through a map of the run's copy.
+void AddForms(const std::string& text, const repository::RowMaps* maps,
+              std::vector<std::string>* forms) {
+  auto parameterised = repository::Parameterise(text);
   if (!parameterised) {
     forms->push_back(text);
     return;
   }
+  if (maps != nullptr) repository::AddRowMapLookup(*maps, &*parameterised);
   forms->push_back(parameterised->text);
   for (const auto& value : parameterised->values) {
     if (const auto* subquery =
             std::get_if<repository::ScalarSubquery>(&value)) {
-      AddForms(repository::KeepStorageOrder(subquery->text), forms);
+      AddForms(repository::KeepStorageOrder(subquery->text), maps, forms);
     }
   }
 }
 
-std::vector<std::string> FormsOf(const std::string& sql) {
+std::vector<std::string> FormsOf(const std::string& sql,
+                                 const repository::RowMaps* maps = nullptr) {
   std::vector<std::string> forms;
-  AddForms(repository::SqliteQueryText(sql), &forms);
+  AddForms(repository::SqliteQueryText(sql), maps, &forms);
   return forms;
 }
 
@@ -252,10 +261,10 @@ bool SortsPerTable(const std::string& detail, const std::string& form,
 // the queries, each form once; returns the number of forms.
 template <typename Check>
 size_t CheckPlans(Database& db, const std::vector<std::string>& queries,
-                  Check check) {
+                  Check check, const repository::RowMaps* maps = nullptr) {
   std::set<std::string> checked;
   for (const std::string& sql : queries) {
-    for (const std::string& form : FormsOf(sql)) {
+    for (const std::string& form : FormsOf(sql, maps)) {
       if (!checked.insert(form).second) continue;
       for (const std::string& detail : db.Plan(form)) check(detail, form, sql);
     }
@@ -399,11 +408,16 @@ size_t ExpectSameRowsWithoutIndexes(const std::string& repo,
   auto with_indexes = repository::SqliteConnection::Open(indexed);
   auto without_indexes = repository::SqliteConnection::Open(plain);
   auto with_copy_indexes = repository::SqliteConnection::Open(copy_indexed);
+  // The run's own copy of the file without indexes, with its maps.
+  auto copied = repository::SqliteConnection::Open(plain);
+  copied->BeginReadScope();
+  std::unique_ptr<repository::Connection> run_copy = copied->TakeSnapshot();
   size_t with_several_rows = 0;
   for (const std::string& sql : queries) {
     const std::string expected = Rows(*without_indexes, sql);
     EXPECT_EQ(Rows(*with_indexes, sql), expected) << sql;
     EXPECT_EQ(Rows(*with_copy_indexes, sql), expected) << sql;
+    EXPECT_EQ(Rows(*run_copy, sql), expected) << sql;
     if (std::count(expected.begin(), expected.end(), '\n') > 1) {
       ++with_several_rows;
     }
@@ -428,10 +442,11 @@ TEST(QueryPlanTest, LegacyIndexesChangeNeitherTheRowsNorTheirOrder) {
   EXPECT_GT(ExpectSameRowsWithoutIndexes(repo, queries, tmp), 5u);
 }
 
-// A run's copy of a repository has indexes of its own, cheaper to build; it
+// A run's copy of a repository has lookups of its own, cheaper to build:
+// maps of the tables that grow with the profile, indexes of the others. It
 // may sort an object's rows, but no lookup of either class reads a table
 // that grows with the profile from end to end.
-TEST(QueryPlanTest, TheRunsCopyFindsEveryLookupThroughItsOwnIndexes) {
+TEST(QueryPlanTest, TheRunsCopyFindsEveryLookupThroughItsOwnLookups) {
   testing::TempDir tmp;
   const std::string repo = DemoRepository(tmp);
   std::vector<std::string> queries = TracedDemoQueries(repo, tmp);
@@ -439,22 +454,43 @@ TEST(QueryPlanTest, TheRunsCopyFindsEveryLookupThroughItsOwnIndexes) {
   queries.insert(queries.end(), legacy.begin(), legacy.end());
   const std::string copy = tmp / "copy-indexed.sqlite";
   fs::copy_file(repo, copy);
-  UseCopyIndexes(copy);
+  DropIndexes(copy);
+  auto maps = std::make_shared<repository::RowMaps>();
+  {
+    Database db(copy);
+    for (const char* table : {"qxddi150", "qxmap140", "qxlgy150"}) {
+      auto read = repository::RowMaps::Read(db.handle(), table);
+      ASSERT_TRUE(read.has_value()) << table;
+      maps->Add(*std::move(read));
+    }
+    for (const repository::LookupIndex& index : repository::CopyIndexes()) {
+      if (maps->Replaces(index.table, index.key)) continue;
+      db.Exec("CREATE INDEX " + index.name + " ON " + index.table + " (" +
+              index.key + ")");
+    }
+  }
 
   const std::set<std::string> per_object = {
       "qxlgy140", "qxlgy141", "qxlgy150", "qxmap120", "qxmap130",
       "qxmap140", "qxmap160", "qxmap170", "qxddi150", "qxddi160",
       "qxddi200", "qxddi220", "qxddi230"};
   Database db(copy);
-  const size_t forms =
-      CheckPlans(db, queries,
-                 [&](const std::string& detail, const std::string& form,
-                     const std::string& sql) {
-                   if (IsRowSizeDomainLookup(detail, sql)) return;
-                   EXPECT_FALSE(ReadsWholeTable(detail, per_object))
-                       << detail << "\n  " << form;
-                 });
+  ASSERT_TRUE(repository::RegisterRowMapModule(db.handle(), maps));
+  size_t through_maps = 0;
+  const size_t forms = CheckPlans(
+      db, queries,
+      [&](const std::string& detail, const std::string& form,
+          const std::string& sql) {
+        if (IsRowSizeDomainLookup(detail, sql)) return;
+        EXPECT_FALSE(ReadsWholeTable(detail, per_object))
+            << detail << "\n  " << form;
+        if (detail.rfind("SCAN mx_rows_m VIRTUAL TABLE", 0) == 0) {
+          ++through_maps;
+        }
+      },
+      maps.get());
   EXPECT_GT(forms, 30u);
+  EXPECT_GT(through_maps, 5u);
 }
 
 }  // namespace

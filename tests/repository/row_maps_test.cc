@@ -88,6 +88,15 @@ TEST_F(EmptyRepositoryMaps, AQueryNamingEveryTermOfAKeyJoinsItsMap) {
        "CROSS JOIN qxmap140 m where m.mprf = ?1 AND m.vers = ?2 AND m.rele = "
        "?3 AND m.cust = ?4 AND m.tcpac = ?5 AND m.tcmod = ?6 AND m.tflno = "
        "?7  AND m.rowid = mx_rows_m.mx_rid order by dnum, mx_rows_m.mx_rid"},
+      // A second table joined after the mapped one stays after it.
+      {"select qxddi150.fdnm, qxddi220.type From QXDDI150, QXDDI220  where "
+       "qxddi150.appl = 'A' and qxddi150.appl = qxddi220.appl and "
+       "qxddi150.cpac+qxddi150.cmod+qxddi150.flno = 'bcd'",
+       "select qxddi150.fdnm, qxddi220.type From mx_rows(1, ?1, ?2) AS "
+       "mx_rows_m CROSS JOIN QXDDI150 CROSS JOIN QXDDI220  where "
+       "qxddi150.appl = ?1 and qxddi150.appl = qxddi220.appl and "
+       "qxddi150.cpac||qxddi150.cmod||qxddi150.flno = ?2 AND "
+       "QXDDI150.rowid = mx_rows_m.mx_rid "},
       {"select flna from qxlgy150 where appl='A' and flno = 'F'",
        "select flna from mx_rows(5, ?1, ?2) AS mx_rows_m CROSS JOIN qxlgy150 "
        "where appl=?1 and flno = ?2  AND qxlgy150.rowid = mx_rows_m.mx_rid "
@@ -125,9 +134,11 @@ TEST_F(EmptyRepositoryMaps, OtherShapesAreLeftAsTheyAre) {
            "select fdnm from qxddi150 where appl = 'A' and cpac = 'b' and "
            "cmod = 'c' and flno = 'd' and fdno between 1 and 3",
            // Joins, grouping, rowid named, a table without maps.
-           "select qxddi150.fdnm from qxddi150, qxddi220 where qxddi150.appl "
-           "= 'A' and qxddi150.cpac = 'b' and qxddi150.cmod = 'c' and "
-           "qxddi150.flno = 'd'",
+           "select fdnm from qxddi150, qxddi220 where appl = 'A' and cpac = "
+           "'b' and cmod = 'c' and flno = 'd'",
+           "select qxddi150.fdnm from qxddi150, qxddi220, qxddi200 where "
+           "qxddi150.appl = 'A' and qxddi150.cpac = 'b' and qxddi150.cmod = "
+           "'c' and qxddi150.flno = 'd'",
            "select count(*) from qxddi150 where appl = 'A' and cpac = 'b' and "
            "cmod = 'c' and flno = 'd' group by fdnm",
            "select rowid from qxddi150 where appl = 'A' and cpac = 'b' and "
