@@ -87,16 +87,18 @@ std::optional<std::vector<Token>> Tokens(std::string_view sql) {
   return tokens;
 }
 
-// A condition `TERM = ?` or `TERM IN (?, ...)`: the term's parts (columns
-// in lower case, literals as written) and the parameters it is compared
-// with.
+// A condition `TERM = VALUE` or `TERM IN (?, ...)`: the term's parts
+// (columns in lower case, literals as written) and the values it is
+// compared with.
 struct Condition {
   struct Part {
     bool literal;
     std::string text;
+    bool upper;
   };
   std::vector<Part> parts;
-  std::vector<int> parameters;
+  // What each compared value gives the map's function (see ValueAt).
+  std::vector<std::string> values;
   bool is_list = false;
 };
 
@@ -108,41 +110,81 @@ std::string Lower(std::string_view text) {
   return lower;
 }
 
-// The parts of a term made of columns (qualified by one of `names`, or
-// unqualified unless `qualified` is set) and literals joined with ||;
-// nullopt for any other expression.
+// A column (qualified by one of `names`, or unqualified unless `qualified`
+// is set) at `token`: the token after it, its name in lower case in `name`;
+// nullptr when there is none.
+const Token* ColumnAt(const Token* token, const Token* end,
+                      const std::vector<std::string_view>& names,
+                      bool qualified, std::string* name) {
+  if (token == end || token->kind != Token::Kind::kWord ||
+      !IsWordStart(token->text.front())) {
+    return nullptr;
+  }
+  if (token + 1 != end && token[1].IsSymbol(".")) {
+    bool named = false;
+    for (std::string_view table : names) {
+      named = named || IsKeyword(token->text, Lower(table));
+    }
+    if (!named || token + 2 == end || token[2].kind != Token::Kind::kWord) {
+      return nullptr;
+    }
+    token += 2;
+  } else if (qualified) {
+    return nullptr;
+  }
+  *name = Lower(token->text);
+  return token + 1;
+}
+
+// The parts of a term made of columns, upper(column) and literals joined
+// with ||; nullopt for any other expression.
 std::optional<std::vector<Condition::Part>> TermParts(
     const Token* token, const Token* end,
     const std::vector<std::string_view>& names, bool qualified) {
   std::vector<Condition::Part> parts;
   for (;;) {
     if (token == end) return std::nullopt;
+    Condition::Part part{false, "", false};
     if (token->kind == Token::Kind::kLiteral) {
-      parts.push_back({true, std::string(token->text)});
+      part = {true, std::string(token->text), false};
       ++token;
-    } else if (token->kind == Token::Kind::kWord &&
-               IsWordStart(token->text.front())) {
-      if (token + 1 != end && token[1].IsSymbol(".")) {
-        bool named = false;
-        for (std::string_view name : names) {
-          named = named || IsKeyword(token->text, Lower(name));
-        }
-        if (!named || token + 2 == end || token[2].kind != Token::Kind::kWord) {
-          return std::nullopt;
-        }
-        token += 2;
-      } else if (qualified) {
+    } else if (token->IsWord("upper") && token + 1 != end &&
+               token[1].IsSymbol("(")) {
+      token = ColumnAt(token + 2, end, names, qualified, &part.text);
+      if (token == nullptr || token == end || !token->IsSymbol(")")) {
         return std::nullopt;
       }
-      parts.push_back({false, Lower(token->text)});
+      part.upper = true;
       ++token;
     } else {
-      return std::nullopt;
+      token = ColumnAt(token, end, names, qualified, &part.text);
+      if (token == nullptr) return std::nullopt;
     }
+    parts.push_back(std::move(part));
     if (token == end) return parts;
     if (!token->IsSymbol("||")) return std::nullopt;
     ++token;
   }
+}
+
+// What a compared value gives the map's function: a parameter (numbered),
+// a literal, or upper() of either, as the query writes it; nullopt for
+// anything else.
+std::optional<std::string> ValueAt(const Token* token, const Token* end) {
+  auto plain = [](const Token& value) -> std::optional<std::string> {
+    if (value.kind == Token::Kind::kParameter) {
+      return "?" + std::to_string(value.parameter + 1);
+    }
+    if (value.kind == Token::Kind::kLiteral) return std::string(value.text);
+    return std::nullopt;
+  };
+  if (end - token == 1) return plain(*token);
+  if (end - token == 4 && token[0].IsWord("upper") && token[1].IsSymbol("(") &&
+      token[3].IsSymbol(")")) {
+    const auto inner = plain(token[2]);
+    if (inner) return "upper(" + *inner + ")";
+  }
+  return std::nullopt;
 }
 
 std::optional<Condition> ConditionOf(const Token* begin, const Token* end,
@@ -162,10 +204,9 @@ std::optional<Condition> ConditionOf(const Token* begin, const Token* end,
   condition.parts = *std::move(parts);
   const Token* value = compare + 1;
   if (!compare->IsWord("in")) {
-    if (end - value != 1 || value->kind != Token::Kind::kParameter) {
-      return std::nullopt;
-    }
-    condition.parameters.push_back(value->parameter);
+    auto compared = ValueAt(value, end);
+    if (!compared) return std::nullopt;
+    condition.values.push_back(*std::move(compared));
     return condition;
   }
   condition.is_list = true;
@@ -174,11 +215,11 @@ std::optional<Condition> ConditionOf(const Token* begin, const Token* end,
   }
   for (const Token* member = value + 1; member < end - 1; member += 2) {
     if (member->kind != Token::Kind::kParameter) return std::nullopt;
-    condition.parameters.push_back(member->parameter);
+    condition.values.push_back("?" + std::to_string(member->parameter + 1));
     const Token* after = member + 1;
     if (after != end - 1 && !after->IsSymbol(",")) return std::nullopt;
   }
-  if (condition.parameters.empty()) return std::nullopt;
+  if (condition.values.empty()) return std::nullopt;
   return condition;
 }
 
@@ -186,7 +227,9 @@ bool SameTerm(const RowMapKey::Term& term, const Condition& condition) {
   if (term.size() != condition.parts.size()) return false;
   for (size_t i = 0; i < term.size(); ++i) {
     const Condition::Part& part = condition.parts[i];
-    if (term[i].literal != part.literal) return false;
+    if (term[i].literal != part.literal || term[i].upper != part.upper) {
+      return false;
+    }
     if (!part.literal && term[i].text != part.text) return false;
   }
   return true;
@@ -336,8 +379,8 @@ std::string MapCall(size_t key, const std::vector<const Condition*>& chosen,
     }
   }
   for (const Condition* condition : chosen) {
-    for (int parameter : condition->parameters) {
-      call += ", ?" + std::to_string(parameter + 1);
+    for (const std::string& value : condition->values) {
+      call += ", " + value;
       ++*arguments;
     }
   }

@@ -1,7 +1,8 @@
 // Sends a query of the run's copy to a map of its table (row_maps.h). A
 // single-table query whose WHERE clause is conditions joined by AND, among
-// them `TERM = ?` for every term of one of the table's mapped keys (the
-// last may be `TERM IN (?, ...)`), reads the table through the map (a
+// them `TERM = VALUE` for every term of one of the table's mapped keys
+// (VALUE a parameter or a literal, or upper() of one; the last term may be
+// `TERM IN (?, ...)`), reads the table through the map (a
 // query that joins a second table after it with a comma keeps that order,
 // and its conditions on the mapped table must name it):
 //

@@ -36,6 +36,8 @@ constexpr KeyDefinition kKeys[] = {
     // A legacy file's layout, and its fields named by file name alone.
     {"qxlgy150", "appl; cpac; cmod; flno", "flno, cmod, cpac, appl"},
     {"qxlgy150", "appl; flno", "flno, cmod, cpac, appl"},
+    // A legacy file named in any case.
+    {"qxlgy150", "appl; upper(flno)", "upper(flno), appl"},
 };
 
 std::string_view Trimmed(std::string_view text) {
@@ -61,8 +63,10 @@ RowMapKey ParseKey(const KeyDefinition& definition) {
     RowMapKey::Term parts;
     for (std::string_view part : SplitAt(term, "||")) {
       const bool literal = part.size() >= 2 && part.front() == '\'';
+      const bool upper = part.starts_with("upper(") && part.ends_with(")");
       if (literal) part = part.substr(1, part.size() - 2);
-      parts.push_back({literal, std::string(part)});
+      if (upper) part = part.substr(6, part.size() - 7);
+      parts.push_back({literal, std::string(part), upper});
     }
     key.terms.push_back(std::move(parts));
   }
@@ -178,7 +182,24 @@ namespace {
 struct ReadTerm {
   std::vector<int> columns;
   std::vector<const std::string*> literals;  // where columns[i] == 0
+  std::vector<bool> upper;
 };
+
+bool HasUpper(const RowMapKey& key) {
+  for (const RowMapKey::Term& term : key.terms) {
+    for (const RowMapKey::Part& part : term) {
+      if (part.upper) return true;
+    }
+  }
+  return false;
+}
+
+// Whether upper() on `db` changes ASCII letters alone, as Upper() does.
+bool UpperIsAscii(sqlite3* db) {
+  Statement check = Prepared(db, "SELECT upper('a\xc3\xa9z') = 'A\xc3\xa9Z'");
+  return check && sqlite3_step(check.get()) == SQLITE_ROW &&
+         sqlite3_column_int(check.get(), 0) == 1;
+}
 
 // A column's value in the current row: null, or its bytes.
 struct Value {
@@ -193,7 +214,7 @@ bool KeyHash(const std::vector<ReadTerm>& terms,
              uint64_t* hash) {
   *hash = 0;
   for (const ReadTerm& term : terms) {
-    if (term.columns.size() == 1 && term.columns[0] != 0) {
+    if (term.columns.size() == 1 && term.columns[0] != 0 && !term.upper[0]) {
       const Value& value = values[static_cast<size_t>(term.columns[0])];
       if (value.null) return false;
       *hash = Combined(*hash, TermHash(value.bytes));
@@ -207,7 +228,11 @@ bool KeyHash(const std::vector<ReadTerm>& terms,
       }
       const Value& value = values[static_cast<size_t>(term.columns[i])];
       if (value.null) return false;
-      joined->append(value.bytes);
+      if (term.upper[i]) {
+        *joined += Upper(value.bytes);
+      } else {
+        joined->append(value.bytes);
+      }
     }
     *hash = Combined(*hash, TermHash(*joined));
   }
@@ -221,8 +246,10 @@ std::optional<RowMaps::TableMaps> RowMaps::Read(sqlite3* db,
   const std::string table(table_name);
   std::vector<size_t> keys;
   std::vector<std::string> columns;  // of the keys, each once
+  const bool ascii_upper = UpperIsAscii(db);
   for (size_t key = 0; key < RowMapKeys().size(); ++key) {
     if (RowMapKeys()[key].table != table) continue;
+    if (HasUpper(RowMapKeys()[key]) && !ascii_upper) continue;
     keys.push_back(key);
     for (const RowMapKey::Term& term : RowMapKeys()[key].terms) {
       for (const RowMapKey::Part& part : term) {
@@ -253,6 +280,7 @@ std::optional<RowMaps::TableMaps> RowMaps::Read(sqlite3* db,
         read.columns.push_back(
             part.literal ? 0 : static_cast<int>(column - columns.begin()) + 1);
         read.literals.push_back(&part.text);
+        read.upper.push_back(part.upper);
       }
       terms.push_back(std::move(read));
     }

@@ -14,7 +14,9 @@
 // own, and they decide. A table gets its maps only where that reasoning
 // holds: a real table with rowids, and every column of its keys holding
 // texts (text affinity) compared in byte order or ignoring trailing blanks.
-// Otherwise it gets SQLite indexes as before.
+// Otherwise it gets SQLite indexes as before. A key with upper(column) is
+// mapped only where SQLite's upper() changes ASCII letters alone (as it
+// does without ICU), which the map does too.
 //
 // Built on one thread; then read-only, shared by the connections of the
 // copy on every thread.
@@ -37,8 +39,9 @@ namespace mx::repository {
 // One key of a table that the copy maps.
 struct RowMapKey {
   struct Part {
-    bool literal;      // a text joined in, or else a column
-    std::string text;  // the literal's content, or the column's name
+    bool literal;        // a text joined in, or else a column
+    std::string text;    // the literal's content, or the column's name
+    bool upper = false;  // the column as upper() gives it
   };
   using Term = std::vector<Part>;  // the parts, joined with ||
 
