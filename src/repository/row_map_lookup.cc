@@ -365,8 +365,8 @@ bool IsRowidWord(const Token& token) {
 }
 
 // The call of the map's function for key number `key` and its conditions:
-// the literals the query joins, then the parameters compared, numbered as
-// in the query.
+// the literals the query joins, then the values compared (parameters
+// numbered as in the query).
 std::string MapCall(size_t key, const std::vector<const Condition*>& chosen,
                     int* arguments) {
   std::string call = std::string(kRowMapFunction) + "(" + std::to_string(key);
@@ -394,8 +394,10 @@ bool AddRowMapLookup(const RowMaps& maps, ParameterisedSql* query) {
   if (!tokens) return false;
   const std::optional<Shape> shape = ShapeOf(*tokens);
   if (!shape) return false;
-  // A rowid named before the ORDER BY would name two tables' rowids.
-  for (size_t i = 0; i < shape->where_end; ++i) {
+  // A rowid named before the ORDER BY would name two tables' rowids; in a
+  // join of two tables, a rowid anywhere already does.
+  const size_t rowid_free = shape->comma ? tokens->size() : shape->where_end;
+  for (size_t i = 0; i < rowid_free; ++i) {
     if (IsRowidWord((*tokens)[i])) return false;
   }
   const std::vector<Condition> conditions = ConditionsOf(*tokens, *shape);

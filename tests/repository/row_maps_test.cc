@@ -141,6 +141,9 @@ TEST_F(EmptyRepositoryMaps, OtherShapesAreLeftAsTheyAre) {
            // Joins, grouping, rowid named, a table without maps.
            "select fdnm from qxddi150, qxddi220 where appl = 'A' and cpac = "
            "'b' and cmod = 'c' and flno = 'd'",
+           "select qxddi150.fdnm from qxddi150, qxddi220 where "
+           "qxddi150.appl = 'A' and qxddi150.cpac = 'b' and qxddi150.cmod = "
+           "'c' and qxddi150.flno = 'd' order by rowid",
            "select qxddi150.fdnm from qxddi150, qxddi220, qxddi200 where "
            "qxddi150.appl = 'A' and qxddi150.cpac = 'b' and qxddi150.cmod = "
            "'c' and qxddi150.flno = 'd'",
