@@ -41,8 +41,8 @@ constexpr KeyDefinition kKeys[] = {
 };
 
 std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ')) text.remove_suffix(1);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
 }
 
@@ -147,8 +147,7 @@ bool HasOwnRowids(sqlite3* db, const std::string& table) {
     return false;
   }
   Statement columns =
-      Prepared(db, "SELECT lower(name) FROM pragma_table_info(" +
-                       std::string("?1") + ", 'main')");
+      Prepared(db, "SELECT lower(name) FROM pragma_table_info(?1, 'main')");
   if (!columns) return false;
   sqlite3_bind_text(columns.get(), 1, table.data(),
                     static_cast<int>(table.size()), SQLITE_TRANSIENT);
