@@ -26,6 +26,7 @@
 #include "repository/postgres_schema.h"
 #include "repository/provider_strings.h"
 #include "repository/schema.h"
+#include "repository/sqlite_handles.h"
 
 namespace mx::repository {
 
@@ -62,13 +63,7 @@ WideText Utf8Statement(const std::string& sql) {
 struct SqliteCloser {
   void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 };
-struct StatementFinalizer {
-  void operator()(sqlite3_stmt* statement) const {
-    sqlite3_finalize(statement);
-  }
-};
 using SqliteDb = std::unique_ptr<sqlite3, SqliteCloser>;
-using SqliteStatement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 SqliteDb OpenSqlite(const std::string& path) {
   sqlite3* raw = nullptr;
@@ -90,15 +85,6 @@ SqliteStatement PrepareSqlite(sqlite3* db, const std::string& sql) {
     throw Refused(Component(sqlite3_errmsg(db)));
   }
   return SqliteStatement(raw);
-}
-
-std::string SqliteQuoted(const std::string& name) {
-  std::string quoted = "\"";
-  for (char c : name) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
 }
 
 std::string ColumnText(sqlite3_stmt* statement, int column) {
@@ -126,7 +112,7 @@ std::vector<SourceTable> ReadTables(sqlite3* db) {
   }
   for (SourceTable& table : tables) {
     SqliteStatement info = PrepareSqlite(
-        db, "PRAGMA table_info(" + SqliteQuoted(table.name) + ")");
+        db, "PRAGMA table_info(" + QuotedSqlName(table.name) + ")");
     while (sqlite3_step(info.get()) == SQLITE_ROW) {
       table.columns.push_back({ColumnText(info.get(), 1),
                                KindOfDeclaredType(ColumnText(info.get(), 2))});
@@ -342,7 +328,7 @@ class BatchReader {
   BatchReader(sqlite3* db, const SourceTable& table)
       : db_(db),
         table_(table),
-        rows_(PrepareSqlite(db, "SELECT * FROM " + SqliteQuoted(table.name))),
+        rows_(PrepareSqlite(db, "SELECT * FROM " + QuotedSqlName(table.name))),
         batch_(table.columns.size()) {}
 
   // The next batch; nullopt after the last row.

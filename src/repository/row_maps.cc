@@ -8,6 +8,8 @@
 #include <memory>
 #include <utility>
 
+#include "repository/sqlite_handles.h"
+
 namespace mx::repository {
 
 namespace {
@@ -115,38 +117,23 @@ bool ComparesAsMapped(sqlite3* db, const std::string& table,
          (sequence == "BINARY" || sequence == "RTRIM");
 }
 
-struct StatementDeleter {
-  void operator()(sqlite3_stmt* statement) const {
-    sqlite3_finalize(statement);
-  }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
-
-Statement Prepared(sqlite3* db, const std::string& sql) {
+SqliteStatement Prepared(sqlite3* db, const std::string& sql) {
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
     sqlite3_finalize(raw);
     return nullptr;
   }
-  return Statement(raw);
-}
-
-std::string Quoted(std::string_view name) {
-  std::string quoted = "\"";
-  for (char c : name) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
+  return SqliteStatement(raw);
 }
 
 // A table (not a view) with rowids, none of whose columns takes a name of
 // the rowid from it.
 bool HasOwnRowids(sqlite3* db, const std::string& table) {
-  if (!Prepared(db, "SELECT rowid FROM main." + Quoted(table) + " LIMIT 0")) {
+  if (!Prepared(
+          db, "SELECT rowid FROM main." + QuotedSqlName(table) + " LIMIT 0")) {
     return false;
   }
-  Statement columns =
+  SqliteStatement columns =
       Prepared(db, "SELECT lower(name) FROM pragma_table_info(?1, 'main')");
   if (!columns) return false;
   sqlite3_bind_text(columns.get(), 1, table.data(),
@@ -195,7 +182,8 @@ bool HasUpper(const RowMapKey& key) {
 
 // Whether upper() on `db` changes ASCII letters alone, as Upper() does.
 bool UpperIsAscii(sqlite3* db) {
-  Statement check = Prepared(db, "SELECT upper('a\xc3\xa9z') = 'A\xc3\xa9Z'");
+  SqliteStatement check =
+      Prepared(db, "SELECT upper('a\xc3\xa9z') = 'A\xc3\xa9Z'");
   return check && sqlite3_step(check.get()) == SQLITE_ROW &&
          sqlite3_column_int(check.get(), 0) == 1;
 }
@@ -265,8 +253,9 @@ std::optional<RowMaps::TableMaps> RowMaps::Read(sqlite3* db,
   }
 
   std::string sql = "SELECT rowid";
-  for (const std::string& column : columns) sql += ", " + Quoted(column);
-  Statement rows = Prepared(db, sql + " FROM main." + Quoted(table));
+  for (const std::string& column : columns) sql += ", " + QuotedSqlName(column);
+  SqliteStatement rows =
+      Prepared(db, sql + " FROM main." + QuotedSqlName(table));
   if (!rows) return std::nullopt;
   std::vector<std::vector<ReadTerm>> key_terms;
   for (size_t key : keys) {

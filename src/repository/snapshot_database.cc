@@ -15,21 +15,13 @@
 #include "repository/row_map_module.h"
 #include "repository/schema.h"
 #include "repository/sqlite_connection.h"
+#include "repository/sqlite_handles.h"
 
 namespace mx::repository {
 
 namespace {
 
 constexpr char kErrorSource[] = "movx20xmlgen snapshot";
-
-std::string Quoted(std::string_view name) {
-  std::string quoted = "\"";
-  for (char c : name) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
-}
 
 // An empty file of the run's own in the temporary folder (mode 0600); ""
 // when none can be made.
@@ -107,10 +99,10 @@ void SnapshotDatabase::CreateTable(std::string_view name,
                                    const std::vector<Column>& columns) {
   BeginIfNeeded();
   rows_written_ = true;
-  std::string sql = "CREATE TABLE " + Quoted(name) + " (";
+  std::string sql = "CREATE TABLE " + QuotedSqlName(name) + " (";
   const char* separator = "";
   for (const Column& column : columns) {
-    sql += separator + Quoted(column.name) + " " + column.declared_type;
+    sql += separator + QuotedSqlName(column.name) + " " + column.declared_type;
     separator = ", ";
   }
   Run(sql + ")");
@@ -119,7 +111,7 @@ void SnapshotDatabase::CreateTable(std::string_view name,
 SnapshotDatabase::RowWriter::RowWriter(SnapshotDatabase& database,
                                        std::string_view table, size_t columns)
     : database_(database) {
-  std::string sql = "INSERT INTO " + Quoted(table) + " VALUES (";
+  std::string sql = "INSERT INTO " + QuotedSqlName(table) + " VALUES (";
   for (size_t i = 0; i < columns; ++i) sql += i == 0 ? "?" : ", ?";
   sql += ")";
   if (sqlite3_prepare_v2(database_.db_, sql.c_str(), -1, &statement_,

@@ -25,6 +25,7 @@
 #include "repository/schema.h"
 #include "repository/snapshot_database.h"
 #include "repository/sql_parameters.h"
+#include "repository/sqlite_handles.h"
 
 namespace mx::repository {
 
@@ -35,12 +36,7 @@ constexpr char kErrorSource[] = "Microsoft OLE DB Provider for SQLite";
 // rather than failing the query at once.
 constexpr int kBusyTimeoutMs = 5000;
 
-struct StatementFinalizer {
-  void operator()(sqlite3_stmt* statement) const {
-    sqlite3_finalize(statement);
-  }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+using Statement = SqliteStatement;
 
 // SQLite's own texts (messages, column names, file names) are UTF-8; the
 // component's are Windows-1252. Bytes that are not UTF-8 are kept as they are.

@@ -20,6 +20,7 @@
 namespace mx::repository {
 namespace {
 
+using repository::testing::ExpectSameAnswers;
 using repository::testing::TempRepository;
 
 ResultSet OneValue(const std::string& column, const std::string& value) {
@@ -194,27 +195,6 @@ TEST(SnapshotConnectionTest, AForgoneCopyIsNotTakenInThatScopeOnly) {
   EXPECT_EQ(From(*s.connection, "copied"), "copy");
   EXPECT_EQ(s.repository->copies_taken, 1);
   s.connection->EndReadScope();
-}
-
-// What the file answers and what its copy answers, query by query.
-void ExpectSameAnswers(Connection& file, Connection& copy,
-                       const std::vector<std::string>& queries) {
-  for (const std::string& sql : queries) {
-    SCOPED_TRACE(sql);
-    const ResultSet expected = file.Execute(sql);
-    const ResultSet actual = copy.Execute(sql);
-    EXPECT_EQ(actual.columns, expected.columns);
-    ASSERT_EQ(actual.rows.size(), expected.rows.size());
-    for (size_t r = 0; r < expected.rows.size(); ++r) {
-      for (size_t c = 0; c < expected.columns.size(); ++c) {
-        EXPECT_TRUE(actual.rows[r][c].IsNull() ==
-                        expected.rows[r][c].IsNull() &&
-                    actual.rows[r][c].ToTextOrEmpty() ==
-                        expected.rows[r][c].ToTextOrEmpty())
-            << "row " << r << ", column " << expected.columns[c];
-      }
-    }
-  }
 }
 
 std::string FileBytes(const std::string& path) {

@@ -1,6 +1,7 @@
 // Test helpers: unique temporary file names, an empty repository created with
 // the shipped schema (removed when the test ends) with a writable handle for
-// filling it, and catching the VbError an operation raises.
+// filling it, catching the VbError an operation raises, and comparing what
+// two connections answer.
 #ifndef MX_TESTS_REPOSITORY_TEMP_REPOSITORY_H_
 #define MX_TESTS_REPOSITORY_TEMP_REPOSITORY_H_
 
@@ -10,8 +11,10 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "movx20xmlgen/error.h"
+#include "repository/connection.h"
 #include "repository/schema.h"
 
 namespace mx::repository::testing {
@@ -67,6 +70,27 @@ VbError RaisedError(Operation&& operation) {
   }
   ADD_FAILURE() << "no VbError was raised";
   return VbError(0, "", "(none)");
+}
+
+// What `expected` answers and what `actual` answers, query by query: the
+// same columns, and the same rows in the same order, value for value.
+inline void ExpectSameAnswers(Connection& expected, Connection& actual,
+                              const std::vector<std::string>& queries) {
+  for (const std::string& sql : queries) {
+    SCOPED_TRACE(sql);
+    const ResultSet want = expected.Execute(sql);
+    const ResultSet got = actual.Execute(sql);
+    EXPECT_EQ(got.columns, want.columns);
+    ASSERT_EQ(got.rows.size(), want.rows.size());
+    for (size_t r = 0; r < want.rows.size(); ++r) {
+      for (size_t c = 0; c < want.columns.size(); ++c) {
+        EXPECT_TRUE(got.rows[r][c].IsNull() == want.rows[r][c].IsNull() &&
+                    got.rows[r][c].ToTextOrEmpty() ==
+                        want.rows[r][c].ToTextOrEmpty())
+            << "row " << r << ", column " << want.columns[c];
+      }
+    }
+  }
 }
 
 }  // namespace mx::repository::testing
